@@ -1,0 +1,22 @@
+#pragma once
+// The command-line entry points of the vezer executable.
+
+#include <string>
+#include <vector>
+
+namespace vezer::app {
+
+struct Command {
+    const char* name;
+    const char* usage;    // one line for --help
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// Every command the executable knows, in the order --help lists them.
+const std::vector<Command>& Commands();
+
+// The game directory: --game-dir, else $VEZER_GAME_DIR, else the executable's folder.
+std::string GameDirectory();
+void SetGameDirectory(const std::string& dir);
+
+} // namespace vezer::app

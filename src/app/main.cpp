@@ -1,0 +1,99 @@
+// vezer: the game and its command-line tools.
+
+#include "app/commands.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace vezer::app {
+
+namespace {
+
+std::string g_gameDir;
+
+int RunWindowGame(const std::vector<std::string>&) {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((display == nullptr || *display == 0) && (wayland == nullptr || *wayland == 0)) {
+        std::fprintf(stderr, "vezer: no display found (DISPLAY is not set); the windowed game needs one.\n"
+                             "Try 'vezer --help' for the commands that run without a display.\n");
+        return 1;
+    }
+    std::fprintf(stderr, "vezer: the windowed game is not available in this build yet.\n"
+                         "Try 'vezer --help' for the commands that run without a display.\n");
+    return 1;
+}
+
+void PrintHelp() {
+    std::printf("Vezér %s: the Hungarian war of independence, 1848-49.\n\n", VEZER_VERSION);
+    std::printf("usage: vezer [--game-dir DIR] [COMMAND [ARGS...]]\n\n");
+    std::printf("Without a command the windowed game starts.\n\n");
+    std::printf("  --version            print the version\n");
+    std::printf("  --help               this text\n");
+    std::printf("  --game-dir DIR       the game directory (default: the executable's folder)\n");
+    for (const Command& c : Commands()) std::printf("  %-20s %s\n", c.name, c.usage);
+}
+
+std::string ExecutableFolder() {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return ".";
+    return exe.parent_path().string();
+}
+
+} // namespace
+
+std::string GameDirectory() {
+    if (!g_gameDir.empty()) return g_gameDir;
+    if (const char* env = std::getenv("VEZER_GAME_DIR"); env != nullptr && *env != 0) return env;
+    return ExecutableFolder();
+}
+
+void SetGameDirectory(const std::string& dir) { g_gameDir = dir; }
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {};
+    return commands;
+}
+
+} // namespace vezer::app
+
+int main(int argc, char** argv) {
+    using namespace vezer::app;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    while (!args.empty() && args.front() == "--game-dir") {
+        if (args.size() < 2) {
+            std::fprintf(stderr, "vezer: --game-dir needs a folder\n");
+            return 2;
+        }
+        SetGameDirectory(args[1]);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (!args.empty() && (args.front() == "--version" || args.front() == "-v")) {
+        std::printf("vezer %s\n", VEZER_VERSION);
+        return 0;
+    }
+    if (!args.empty() && (args.front() == "--help" || args.front() == "-h")) {
+        PrintHelp();
+        return 0;
+    }
+    if (args.empty()) return RunWindowGame(args);
+    for (const Command& c : Commands()) {
+        if (args.front() == c.name) {
+            std::vector<std::string> rest(args.begin() + 1, args.end());
+            try {
+                return c.run(rest);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "vezer %s: %s\n", c.name, e.what());
+                return 1;
+            }
+        }
+    }
+    std::fprintf(stderr, "vezer: unknown command '%s'; try 'vezer --help'\n", args.front().c_str());
+    return 2;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// One game: its state, the screen it shows itself on, the other machine, and its directory.
+// Rule code reaches everything through a Game&; two games can live side by side.
+
+#include "core/paths.h"
+#include "core/presentation.h"
+#include "core/state.h"
+#include "core/transport.h"
+
+#include <memory>
+
+namespace vezer {
+
+struct Game {
+    Game(Presentation& screen_, Transport& link_, GameDir dir_ = GameDir())
+        : screen(screen_), link(link_), dir(std::move(dir_)) {}
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    State state;
+    Presentation& screen;
+    Transport& link;
+    GameDir dir;
+
+    // Runtime bookkeeping of the turn sequence (not part of the game state).
+    bool computerTurnRunning = false;
+    bool computerTurnPending = false;
+};
+
+// The state is a few megabytes: games live on the heap.
+inline std::unique_ptr<Game> MakeGame(Presentation& screen, Transport& link, GameDir dir = GameDir()) {
+    return std::make_unique<Game>(screen, link, std::move(dir));
+}
+
+} // namespace vezer

@@ -1,0 +1,54 @@
+#pragma once
+// A presentation without a display: records every call in order so tests can assert on it
+// and the game (the computer opponent included) can run without a screen. Questions are
+// answered from a script, or with a default.
+
+#include "core/presentation.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace vezer {
+
+class HeadlessPresentation : public Presentation {
+public:
+    enum class Kind { Message, Ask, Error, Pause, TurnEvent, TurnStartScreen, ReportLine, Sound, CloseMainScreen };
+    struct Call {
+        Kind kind;
+        std::string text;
+        int value = 0;
+    };
+
+    void ShowMessage(std::string_view text) override;
+    std::string AskText(DialogMode mode, std::string_view prompt) override;
+    void ShowError(std::string_view text) override;
+    void PauseCycles(int cycles) override;
+    void TurnEventLine(int side, std::string_view text) override;
+    void ShowTurnStartScreen(bool review) override;
+    void ReportLine(int icon, std::string_view text) override;
+    void PlaySound(int effect) override;
+    bool MainScreenExists() const override { return mainScreen_; }
+    void CloseMainScreen() override;
+
+    // Answers for AskText, taken in order; when none is left the answer is "x".
+    void ScriptAnswer(std::string answer) { answers_.push_back(std::move(answer)); }
+    void SetMainScreen(bool exists) { mainScreen_ = exists; }
+
+    const std::vector<Call>& Calls() const { return calls_; }
+    std::vector<std::string> Texts(Kind kind) const;
+    int Count(Kind kind) const;
+    void Clear() { calls_.clear(); }
+    // When set, every call is also printed to stderr (the headless runner's --verbose).
+    void SetEcho(bool echo) { echo_ = echo; }
+
+private:
+    void Record(Kind kind, std::string_view text, int value = 0);
+
+    std::vector<Call> calls_;
+    std::deque<std::string> answers_;
+    bool mainScreen_ = true;
+    bool echo_ = false;
+};
+
+} // namespace vezer

@@ -1,0 +1,60 @@
+#pragma once
+// The presentation seam: everything a rule asks of the screen and the speakers. The SDL
+// front end implements it for the window game; HeadlessPresentation records the calls for
+// tests and for games without a display. A rule never waits for a key or a timer itself.
+
+#include <string>
+#include <string_view>
+
+namespace vezer {
+
+// Modes of the message dialog.
+enum class DialogMode {
+    Message = 1,   // shows a text
+    Chat = 2,      // one line to send to the other machine
+    EmailName = 3, // the name of the e-mail game file
+    Password = 4,  // the e-mail password
+};
+
+// Icons of the battle report lines and turn events are chosen by the screen from these.
+class Presentation {
+public:
+    virtual ~Presentation() = default;
+
+    // The message dialog in mode 1; returns when the player has closed it.
+    virtual void ShowMessage(std::string_view text) = 0;
+    // The dialog in modes 2..4: returns the text entered (modes 3 and 4 never return empty).
+    virtual std::string AskText(DialogMode mode, std::string_view prompt) = 0;
+    // A corrupt or unreadable file, shown to the player (the game goes on unless the caller ends it).
+    virtual void ShowError(std::string_view text) = 0;
+
+    // A visible pause of `cycles` cycles of seven redraws with 4 ms after each.
+    virtual void PauseCycles(int cycles) = 0;
+    // A redraw while a long search runs (the path search); headless it costs nothing.
+    virtual void RepaintDuringSearch() {}
+
+    // The event log or the ticker changed.
+    virtual void TickerChanged() {}
+    // A line of the turn-start screen: side 0..2 chooses the icon (0 shows side 1's).
+    virtual void TurnEventLine(int side, std::string_view text) = 0;
+    // The turn-start screen, modal. `review` = the "Kör eseményei" button's review mode.
+    virtual void ShowTurnStartScreen(bool review) = 0;
+    // A line of the battle report, with its icon number.
+    virtual void ReportLine(int icon, std::string_view text) = 0;
+    // Sound effect by its number.
+    virtual void PlaySound(int effect) = 0;
+
+    // Marker refresh: a corps, a city, or everything on the map.
+    virtual void RefreshCorpsMarker(int side, int corps) { (void)side, (void)corps; }
+    virtual void RefreshCityMarker(int city) { (void)city; }
+    virtual void RefreshAllMarkers() {}
+    // The main screen: repaint, and whether its command panel and map accept the player.
+    virtual void RefreshMainScreen() {}
+    virtual void EnableCommands(bool enabled) { (void)enabled; }
+
+    // The main screen exists while a game is on; the end of the campaign closes it.
+    virtual bool MainScreenExists() const = 0;
+    virtual void CloseMainScreen() = 0;
+};
+
+} // namespace vezer

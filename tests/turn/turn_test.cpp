@@ -1,0 +1,216 @@
+#include "core/calendar.h"
+#include "core/errors.h"
+#include "core/log.h"
+#include "forces/orders.h"
+#include "turn/turn.h"
+#include "support/test_game.h"
+
+#include <gtest/gtest.h>
+
+namespace vezer {
+namespace {
+
+using testing::TestGame;
+using Kind = HeadlessPresentation::Kind;
+
+struct TurnTest : ::testing::Test {
+    TestGame t;
+    void Start(int player1, int player2, int pbem = 0) {
+        State& st = t.st();
+        ResetEventLogs(st);
+        st.PlayerType[1] = player1;
+        st.PlayerType[2] = player2;
+        st.PbemGame = pbem;
+        st.ActiveSide = 1;
+        st.OtherSide = 2;
+        st.LocalSide = player1 == 1 ? 1 : 2;
+        st.LocalOtherSide = 3 - st.LocalSide;
+        st.Year = 1848;
+        st.Month = 12;
+        st.Week = 4;
+        st.FogOfWar = 1;
+    }
+    void EndTurnOrder() { ExecuteOrder(t.g(), TParancs{kOrderEndTurn, 0, 0, t.st().ActiveSide, 0, 0}); }
+    Date Now() const { return vezer::Today(t.game->state); }
+};
+
+TEST_F(TurnTest, HotSeatFlipsTheLocalSideAndOnlySideTwoAdvancesTheWeek) {
+    Start(1, 1);
+    t.st().SelectedCorps = 3;
+    t.st().SelectedCorpsSide = 1;
+    EndTurnOrder();
+    EXPECT_EQ(t.st().ActiveSide, 2);
+    EXPECT_EQ(t.st().OtherSide, 1);
+    EXPECT_EQ(t.st().LocalSide, 2);
+    EXPECT_EQ(t.st().LocalOtherSide, 1);
+    EXPECT_EQ(t.st().SelectedCorps, 0);
+    EXPECT_EQ(t.st().SelectedCorpsSide, 0);
+    EXPECT_EQ(Now(), (Date{1848, 12, 4}));
+    EXPECT_EQ(t.screen.Count(Kind::TurnStartScreen), 0);
+    EXPECT_EQ(t.screen.Texts(Kind::Message),
+              std::vector<std::string>{"Az osztrák seregek parancsára várnak. A Császárért elöre!"});
+
+    t.screen.Clear();
+    EndTurnOrder();
+    EXPECT_EQ(t.st().ActiveSide, 1);
+    EXPECT_EQ(t.st().LocalSide, 1);
+    EXPECT_EQ(Now(), (Date{1849, 1, 1}));  // December's fourth week gives way to January
+    EXPECT_EQ(t.screen.Count(Kind::TurnStartScreen), 1);
+    EXPECT_EQ(t.screen.Texts(Kind::Message),
+              std::vector<std::string>{"A magyar seregek parancsára várnak. A hazáért és a szabadságért elôre!!"});
+    // The week's header is in both logs, whatever the fog of war.
+    ASSERT_EQ(t.st().Logs[2].Count, 1);
+    EXPECT_EQ(t.st().Logs[2].Entries[0].Text.str(), "--------- 1849-1-1 ---------");
+    EXPECT_EQ(t.st().Logs[1].Entries[0].Colour, kColourWhite);
+    EXPECT_EQ(t.st().TickerLine[1].str(), "--------- 1849-1-1 ---------");
+}
+
+TEST_F(TurnTest, AgainstTheComputerTheLocalSideNeverChanges) {
+    Start(1, 2);
+    EndTurnOrder();
+    // The computer's side took its turn at once (it ends with order 30), and the week stepped.
+    EXPECT_EQ(t.st().ActiveSide, 1);
+    EXPECT_EQ(t.st().LocalSide, 1);
+    EXPECT_EQ(Now(), (Date{1849, 1, 1}));
+    EXPECT_EQ(t.screen.Count(Kind::TurnStartScreen), 1);
+    // No message for side 2's turn: nobody at this machine plays it.
+    EXPECT_EQ(t.screen.Count(Kind::Message), 1);
+}
+
+TEST_F(TurnTest, ComputerAsSideOnePlaysAfterTheWeekStep) {
+    Start(2, 1);
+    EXPECT_EQ(t.st().LocalSide, 2);
+    t.st().ActiveSide = 2;
+    t.st().OtherSide = 1;
+    EndTurnOrder();
+    // Side 2 ended, the week stepped, side 1 (computer) passed, and side 2 moves again.
+    EXPECT_EQ(t.st().ActiveSide, 2);
+    EXPECT_EQ(t.st().LocalSide, 2);
+    EXPECT_EQ(Now(), (Date{1849, 1, 1}));
+}
+
+TEST_F(TurnTest, EmailGameEndsTheTurnOnlyInTheReplay) {
+    Start(1, 1, 1);
+    // At the machine whose side is active, order 30 only closes the order file.
+    EndTurnOrder();
+    EXPECT_EQ(t.st().ActiveSide, 1);
+    EXPECT_EQ(Now(), (Date{1848, 12, 4}));
+    // On the opponent's machine the replayed order ends the turn; LocalSide never flips.
+    t.st().LocalSide = 2;
+    t.st().LocalOtherSide = 1;
+    EndTurnOrder();
+    EXPECT_EQ(t.st().ActiveSide, 2);
+    EXPECT_EQ(t.st().LocalSide, 2);
+    EXPECT_EQ(Now(), (Date{1848, 12, 4}));
+}
+
+TEST_F(TurnTest, TheEndOfTheCampaignStopsTheSequence) {
+    Start(1, 1);
+    t.st().ActiveSide = 2;
+    t.st().OtherSide = 1;
+    t.screen.SetMainScreen(false);  // the victory check has closed the main screen
+    EndTurnOrder();
+    EXPECT_EQ(Now(), (Date{1849, 1, 1}));
+    EXPECT_EQ(t.screen.Count(Kind::TurnStartScreen), 0);
+    EXPECT_EQ(t.screen.Count(Kind::Message), 0);
+}
+
+TEST_F(TurnTest, StartSideTurnGivesMovementPointsHalvedByAnActivity) {
+    Start(1, 1);
+    State& st = t.st();
+    st.RegimentCount[1] = 3;
+    st.CorpsCount[1] = 2;
+    st.CorpsRec(1, 1).Activity = 11;  // entrenching
+    const int corpsOf[] = {0, 1, 2, 0};
+    for (int r = 1; r <= 3; ++r) {
+        st.Regiment(1, r).Corps = corpsOf[r];
+        st.Regiment(1, r).MovementAllowance = 45;
+        st.Regiment(1, r).MovementPoints = 3;
+    }
+    st.Regiment(2, 1).MovementAllowance = 45;  // the other side is left alone
+    st.RegimentCount[2] = 1;
+    StartSideTurn(t.g());
+    EXPECT_EQ(st.Regiment(1, 1).MovementPoints, 22);
+    EXPECT_EQ(st.Regiment(1, 2).MovementPoints, 45);
+    EXPECT_EQ(st.Regiment(1, 3).MovementPoints, 45);
+    EXPECT_EQ(st.Regiment(2, 1).MovementPoints, 0);
+}
+
+TEST_F(TurnTest, UnknownOrderCodesAreReportedNotExecuted) {
+    Start(1, 1);
+    for (int code : {0, 31, -1}) EXPECT_THROW(ExecuteOrder(t.g(), TParancs{code, 0, 0, 1, 0, 0}), OrderError);
+    EXPECT_EQ(t.st().ActiveSide, 1);
+}
+
+TEST(OrderRecord, EncodesSixLittleEndianValues) {
+    TParancs order{30, -1, 35, 2, 250, 0x01020304};
+    auto bytes = EncodeOrder(order);
+    EXPECT_EQ(bytes[0], 30);
+    EXPECT_EQ(bytes[4], 0xFF);
+    EXPECT_EQ(bytes[7], 0xFF);
+    EXPECT_EQ(bytes[20], 0x04);
+    EXPECT_EQ(bytes[23], 0x01);
+    EXPECT_EQ(DecodeOrder(bytes), order);
+}
+
+TEST(AutoSaveNames, FollowTheDateOfTheEndingTurn) {
+    TestGame t;
+    t.st().Year = 1849;
+    t.st().Month = 3;
+    t.st().Week = 2;
+    EXPECT_EQ(AutoSaveName(t.st()), "save\\1849_3_2.sav");
+    EXPECT_EQ(AutoSaveLatestName(t.st()), "save\\korvege.sav");
+    t.st().NetworkGame = 1;
+    EXPECT_EQ(AutoSaveName(t.st()), "save\\m1849_3_2.sav");
+    EXPECT_EQ(AutoSaveLatestName(t.st()), "save\\multikorvege.sav");
+}
+
+struct TurnEventTest : TurnTest {
+    void SetUp() override {
+        Start(1, 2);
+        t.st().TurnStartScreenOpen = 1;
+    }
+};
+
+TEST_F(TurnEventTest, StoresFiftyAndShowsByTheVisibilityRule) {
+    AddTurnEvent(t.g(), 2, true, "hidden from side 1");
+    AddTurnEvent(t.g(), 3, false, "side three is stored as two");
+    AddTurnEvent(t.g(), 0, true, "for both");
+    EXPECT_EQ(t.screen.Texts(Kind::TurnEvent),
+              (std::vector<std::string>{"  side three is stored as two", "  for both"}));
+    EXPECT_EQ(t.st().TurnEventList[2].Side, 2);
+    for (int i = 4; i <= 51; ++i) AddTurnEvent(t.g(), 1, false, "event " + std::to_string(i));
+    EXPECT_EQ(t.st().TurnEventCount, 50);
+    EXPECT_EQ(t.screen.Texts(Kind::TurnEvent).back(), "  event 51");  // shown, not stored
+
+    t.screen.Clear();
+    ReviewTurnEvents(t.g());
+    auto reviewed = t.screen.Texts(Kind::TurnEvent);
+    EXPECT_EQ(reviewed.size(), 49u);  // the hidden one stays hidden, the 51st was never stored
+    EXPECT_EQ(reviewed.back(), "  event 50");
+
+    // Without fog of war everything is visible; the week step empties the list.
+    t.st().FogOfWar = 0;
+    t.screen.Clear();
+    ReviewTurnEvents(t.g());
+    EXPECT_EQ(t.screen.Texts(Kind::TurnEvent).size(), 50u);
+    AdvanceWeek(t.g());
+    EXPECT_EQ(t.st().TurnEventCount, 0);
+}
+
+TEST_F(TurnEventTest, NothingHappensWhileTheScreenIsClosed) {
+    t.st().TurnStartScreenOpen = 0;
+    AddTurnEvent(t.g(), 1, false, "lost");
+    EXPECT_EQ(t.st().TurnEventCount, 0);
+    EXPECT_EQ(t.screen.Count(Kind::TurnEvent), 0);
+}
+
+TEST_F(TurnEventTest, ReviewIsRefusedWhileTheOtherMachineActs) {
+    t.st().NetworkGame = 1;
+    t.st().ActiveSide = 2;
+    ReviewTurnEvents(t.g());
+    EXPECT_EQ(t.screen.Count(Kind::TurnStartScreen), 0);
+}
+
+} // namespace
+} // namespace vezer

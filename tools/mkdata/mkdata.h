@@ -1,0 +1,41 @@
+#pragma once
+// The data compiler's shared pieces: reading the readable sources under assets/ and writing
+// the game's binary files into the game directory.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace mkdata {
+
+// An error in a source file, with the file and line it comes from.
+class SourceError : public std::runtime_error {
+public:
+    SourceError(const std::filesystem::path& file, int line, const std::string& what)
+        : std::runtime_error(file.string() + ":" + std::to_string(line) + ": " + what) {}
+};
+
+struct Context {
+    std::filesystem::path assets;  // the readable sources
+    std::filesystem::path out;     // the game directory (Data/, save/, ...)
+};
+
+// A "key value" source: '#' starts a comment; blank lines are skipped.
+struct KeyValues {
+    std::filesystem::path file;
+    std::map<std::string, std::pair<std::string, int>> values;  // key -> (value, line)
+    std::string Get(const std::string& key) const;
+    long long GetInt(const std::string& key) const;
+};
+KeyValues ReadKeyValues(const std::filesystem::path& file);
+
+// Writes bytes to the game directory (the folders are created as needed).
+void WriteOutput(const Context& ctx, const std::string& relativePath, const std::vector<std::uint8_t>& bytes);
+
+// One compiler per family of data files.
+void CompileRandomTable(const Context& ctx);
+
+} // namespace mkdata
