@@ -37,5 +37,6 @@ void WriteOutput(const Context& ctx, const std::string& relativePath, const std:
 
 // One compiler per family of data files.
 void CompileRandomTable(const Context& ctx);
+void CompileReinforcements(const Context& ctx);
 
 } // namespace mkdata

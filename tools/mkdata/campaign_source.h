@@ -1,0 +1,119 @@
+#pragma once
+// The readable sources of the campaigns: the seven start positions (assets/campaigns/c<N>.txt)
+// and the reinforcement schedule (assets/campaigns/reinforcements.txt). Parsing only: every
+// value keeps the source line it came from, so the checks that follow can name it.
+
+#include "mkdata.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace mkdata {
+
+inline constexpr int kCampaignCount = 7;  // 0 tutorial .. 6 Transylvania
+
+struct SourceDate {
+    int year = 0, month = 0, week = 0;
+    auto operator<=>(const SourceDate&) const = default;
+};
+
+// The start date each campaign's start file must carry, and the week it ends (the rules'
+// campaign table).
+SourceDate CampaignStartDate(int campaign);
+SourceDate CampaignEndDate(int campaign);
+
+// Regiment type by its source name ("line", "hussars", "fortress-battery") or number.
+// Returns 0 for a name we do not know.
+int TypeFromName(const std::string& word);
+const char* TypeName(int type);
+
+// One line of regiments: `count` regiments alike.
+struct UnitLine {
+    int line = 0;
+    int count = 0;
+    int type = 0;
+    int men = 0;
+    int experience = 0, morale = 0, readiness = 0, supply = 0;
+    int nation = 0;  // 0 = the corps' nation
+};
+
+struct CorpsSource {
+    int line = 0;
+    int side = 0;
+    bool garrison = false;
+    int city = 0;        // garrison: its fortress; field corps: the city whose hex it stands on (0 = by hex)
+    int x = -1, y = -1;  // by hex (field corps without a city)
+    int general = 0;
+    int formation = 0, tactic = 2, direction = -1, nation = 0;
+    int task = 0, role = 0;  // 0 = the usual for a garrison or a field corps
+    int objectiveX = -1, objectiveY = -1;
+    std::vector<UnitLine> units;
+};
+
+struct CitySource {
+    int line = 0;
+    int city = 0;
+    int owner = 0;         // 0 = as the campaign's city file has it
+    int fortStrength = 0;  // 0 = as the city file has it
+};
+
+struct CampaignSource {
+    std::filesystem::path file;
+    int campaign = -1, campaignLine = 0;
+    SourceDate date;
+    int dateLine = 0;
+    std::array<int, 3> zeal{};
+    int zealLine = 0;
+    int fog = 1, russian = 2, polish = 1, difficulty = 2;
+    std::vector<CitySource> cities;
+    std::vector<CorpsSource> corps;
+};
+
+struct ReinforcementUnit {
+    int line = 0;
+    int type = 0;  // + 20 for a veteran unit
+    int fill = 0;
+};
+
+struct ReinforcementSource {
+    int line = 0;
+    int number = 0;
+    SourceDate date;
+    int side = 0, nation = 0, limited = 0;
+    int x = -1, y = -1;
+    int general = 0;
+    int formation = 2;
+    std::set<int> campaigns;  // the campaigns whose start files expect it (Arrived 0 there)
+    std::vector<ReinforcementUnit> units;
+};
+
+struct ReinforcementSchedule {
+    std::filesystem::path file;
+    std::vector<ReinforcementSource> records;
+};
+
+CampaignSource ReadCampaignSource(const std::filesystem::path& file);
+ReinforcementSchedule ReadReinforcementSchedule(const std::filesystem::path& file);
+
+// Where the sources live under the assets folder.
+std::filesystem::path CampaignSourcePath(const std::filesystem::path& assets, int campaign);
+std::filesystem::path ReinforcementSourcePath(const std::filesystem::path& assets);
+
+// The regiment-type figures the campaign checks need, read from the compiled Data/EzredAlap1.dat
+// in the output folder; nothing when that file has not been compiled.
+struct TypeTable {
+    std::array<int, 16> arm{}, fullStrength{}, sideOnly{};
+};
+std::optional<TypeTable> ReadCompiledTypes(const Context& ctx);
+
+// The reinforcement schedule, read and checked on its own (every rule that needs no other file).
+ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx);
+// The bytes of Data/Erosites1.dat with their check value.
+std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched);
+
+} // namespace mkdata

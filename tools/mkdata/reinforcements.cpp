@@ -1,0 +1,137 @@
+// Data/Erosites1.dat: the scheduled reinforcements, from assets/campaigns/reinforcements.txt.
+
+#include "campaign_source.h"
+#include "mkdata.h"
+
+#include "core/binary_io.h"
+
+#include <cstdio>
+
+namespace mkdata {
+
+namespace {
+
+constexpr int kMaxRecords = 50;
+constexpr int kMaxUnits = 50;
+// Records 6 and 7 are the ones the Transylvanian campaign keeps: they must fall inside it.
+constexpr SourceDate kTransylvanianFirst{1848, 12, 1};
+constexpr SourceDate kTransylvanianLast{1849, 5, 4};
+
+bool NationOfSide(int side, int nation) {
+    if (side == 1) return nation == 1 || nation == 9;
+    if (side == 2) return nation >= 2 && nation <= 8 && nation != 7;
+    return false;
+}
+
+void CheckRecord(const ReinforcementSchedule& sched, const ReinforcementSource& r, std::size_t position) {
+    auto fail = [&](const std::string& what) { throw SourceError(sched.file, r.line, what); };
+    if (r.number != static_cast<int>(position))
+        fail("record " + std::to_string(r.number) + " stands in place " + std::to_string(position) +
+             ": records are numbered 1, 2, 3 ... in file order");
+    if (r.side != 1 && r.side != 2) fail("side is 1 or 2");
+    if (!NationOfSide(r.side, r.nation))
+        fail("nation " + std::to_string(r.nation) + " cannot arrive for side " + std::to_string(r.side) +
+             " (side 1: 1, 9; side 2: 2, 3, 4, 5, 6, 8)");
+    if (r.limited != 0 && r.limited != 1) fail("limited is 0 or 1");
+    if (r.limited == 1 && r.nation != 3 && r.nation != 9)
+        fail("only Russian (3) and Polish (9) records depend on the intervention options");
+    if (r.x < 0 || r.x > 62 || r.y < 0 || r.y > 35) fail("hex outside the map");
+    if (r.x < 1) fail("the arrival hex needs a west neighbour on the map");
+    int generals = r.side == 1 ? 42 : 60;
+    if (r.general < 0 || r.general > generals)
+        fail("general " + std::to_string(r.general) + " is not on the roster of side " + std::to_string(r.side));
+    if (r.formation < 1 || r.formation > 7) fail("formation is 1..7");
+    if (r.units.empty() || r.units.size() > kMaxUnits) fail("a record brings 1..50 units");
+    for (const ReinforcementUnit& u : r.units)
+        if (u.fill < 1 || u.fill > 100) throw SourceError(sched.file, u.line, "fill is 1..100 percent");
+    if (r.number == 6 || r.number == 7) {
+        if (r.date < kTransylvanianFirst || kTransylvanianLast < r.date)
+            fail("records 6 and 7 arrive between 1848-12-1 and 1849-5-4");
+        if (!r.campaigns.contains(6)) fail("records 6 and 7 belong to the Transylvanian campaign (6)");
+    }
+    for (int c : r.campaigns) {
+        if (c < 0 || c >= kCampaignCount) fail("campaign " + std::to_string(c) + " does not exist");
+        if (c == 0) fail("the tutorial receives no reinforcements");
+        if (c == 6 && r.number != 6 && r.number != 7)
+            fail("the Transylvanian campaign keeps only records 6 and 7");
+        if (r.date < CampaignStartDate(c) || !(r.date < CampaignEndDate(c)))
+            fail("dated outside campaign " + std::to_string(c));
+    }
+}
+
+// A general may be named by one record per campaign: after his record's date a reload makes him
+// available whether it came or not, so two records would fight over him.
+void CheckGeneralsBookedOnce(const ReinforcementSchedule& sched) {
+    for (std::size_t i = 0; i < sched.records.size(); ++i) {
+        const ReinforcementSource& a = sched.records[i];
+        if (a.general == 0) continue;
+        for (std::size_t j = 0; j < i; ++j) {
+            const ReinforcementSource& b = sched.records[j];
+            if (b.general != a.general || b.side != a.side) continue;
+            for (int c : a.campaigns)
+                if (b.campaigns.contains(c))
+                    throw SourceError(sched.file, a.line,
+                                      "general " + std::to_string(a.general) + " is already named by record " +
+                                          std::to_string(b.number) + " in campaign " + std::to_string(c));
+        }
+    }
+}
+
+// A unit of a type kept for the other side is refused; needs the compiled type table.
+void CheckSideOnly(const ReinforcementSchedule& sched, const TypeTable& types) {
+    for (const ReinforcementSource& r : sched.records)
+        for (const ReinforcementUnit& u : r.units) {
+            int type = u.type > 20 ? u.type - 20 : u.type;
+            int only = types.sideOnly[static_cast<std::size_t>(type)];
+            if (only != 0 && only != r.side)
+                throw SourceError(sched.file, u.line,
+                                  std::string(TypeName(type)) + " is raised by side " + std::to_string(only) + " only");
+        }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched) {
+    vezer::BinaryWriter out;
+    std::int32_t s = static_cast<std::int32_t>(sched.records.size());
+    out.WriteInt(s);
+    for (const ReinforcementSource& r : sched.records) {
+        const int header[] = {r.date.year, r.date.month, r.date.week, r.side, r.limited, r.x,
+                              r.y,         r.nation,     r.general,   r.formation, static_cast<int>(r.units.size())};
+        for (int v : header) {
+            out.WriteInt(v);
+            s += v;
+        }
+        for (const ReinforcementUnit& u : r.units) {
+            out.WriteInt(u.type);
+            out.WriteInt(u.fill);
+            s = (s + u.type + u.fill) % 2000;
+        }
+    }
+    out.WriteInt(s);
+    return out.bytes();
+}
+
+ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx) {
+    ReinforcementSchedule sched = ReadReinforcementSchedule(ReinforcementSourcePath(ctx.assets));
+    if (sched.records.size() > kMaxRecords)
+        throw SourceError(sched.file, sched.records[kMaxRecords].line, "at most 50 records");
+    for (std::size_t i = 0; i < sched.records.size(); ++i) CheckRecord(sched, sched.records[i], i + 1);
+    if (sched.records.size() < 7)
+        throw SourceError(sched.file, 0, "records 6 and 7 (the Transylvanian ones) are missing");
+    CheckGeneralsBookedOnce(sched);
+    if (auto types = ReadCompiledTypes(ctx)) CheckSideOnly(sched, *types);
+    else std::printf("reinforcements: no compiled type table yet, the side-only check waits for it\n");
+    return sched;
+}
+
+void CompileReinforcements(const Context& ctx) {
+    ReinforcementSchedule sched = ReadCheckedReinforcements(ctx);
+    std::vector<std::uint8_t> bytes = EncodeReinforcements(sched);
+    WriteOutput(ctx, "Data/Erosites1.dat", bytes);
+    std::size_t units = 0;
+    for (const ReinforcementSource& r : sched.records) units += r.units.size();
+    std::printf("Data/Erosites1.dat: %zu records, %zu units\n", sched.records.size(), units);
+}
+
+} // namespace mkdata
