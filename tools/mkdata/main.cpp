@@ -23,6 +23,7 @@ struct Step {
 const std::vector<Step>& Steps() {
     static const std::vector<Step> steps = {
         {"random-table", mkdata::CompileRandomTable},
+        {"map", mkdata::CompileMap},
         {"reinforcements", mkdata::CompileReinforcements},
     };
     return steps;

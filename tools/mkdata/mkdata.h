@@ -37,6 +37,8 @@ void WriteOutput(const Context& ctx, const std::string& relativePath, const std:
 
 // One compiler per family of data files.
 void CompileRandomTable(const Context& ctx);
+// The map of 1848: terrain, roads, rivers, the seven city files, city names and the click mask.
+void CompileMap(const Context& ctx);
 void CompileReinforcements(const Context& ctx);
 
 } // namespace mkdata
