@@ -216,10 +216,18 @@ CampaignSource ReadCampaignSource(const std::filesystem::path& file) {
                 else w.Fail("unknown city key '" + k + "'");
             }
             src.cities.push_back(c);
+        } else if (key == "forces") {
+            // Another campaign's cities and corps, taken whole: the whole war opens as autumn 1848.
+            if (!src.corps.empty() || !src.cities.empty()) w.Fail("'forces' replaces all cities and corps of this file");
+            CampaignSource other = ReadCampaignSource(file.parent_path() / w.Next("file"));
+            src.cities = other.cities;
+            src.corps = other.corps;
+            src.forcesFile = other.file;
         } else if (key == "side") {
             side = w.Int("side");
             if (side != 1 && side != 2) w.Fail("side is 1 or 2");
         } else if (key == "corps" || key == "garrison") {
+            if (!src.forcesFile.empty()) w.Fail("this file takes its corps from " + src.forcesFile.filename().string());
             if (side == 0) w.Fail("a corps comes after its 'side' line");
             CorpsSource c;
             c.line = w.line();

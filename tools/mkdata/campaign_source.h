@@ -72,6 +72,7 @@ struct CampaignSource {
     int fog = 1, russian = 2, polish = 1, difficulty = 2;
     std::vector<CitySource> cities;
     std::vector<CorpsSource> corps;
+    std::filesystem::path forcesFile;  // the file the cities and corps come from when not this one
 };
 
 struct ReinforcementUnit {
@@ -113,6 +114,9 @@ std::optional<TypeTable> ReadCompiledTypes(const Context& ctx);
 
 // The reinforcement schedule, read and checked on its own (every rule that needs no other file).
 ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx);
+// The seven start positions, read and checked against every start-position rule that the
+// sources alone decide, and against the schedule.
+std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched);
 // The bytes of Data/Erosites1.dat with their check value.
 std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched);
 

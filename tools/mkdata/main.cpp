@@ -25,6 +25,7 @@ const std::vector<Step>& Steps() {
         {"random-table", mkdata::CompileRandomTable},
         {"map", mkdata::CompileMap},
         {"reinforcements", mkdata::CompileReinforcements},
+        {"campaigns", mkdata::CompileCampaigns},
     };
     return steps;
 }

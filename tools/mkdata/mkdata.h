@@ -40,5 +40,6 @@ void CompileRandomTable(const Context& ctx);
 // The map of 1848: terrain, roads, rivers, the seven city files, city names and the click mask.
 void CompileMap(const Context& ctx);
 void CompileReinforcements(const Context& ctx);
+void CompileCampaigns(const Context& ctx);
 
 } // namespace mkdata
