@@ -376,9 +376,9 @@ void PrintSummary(const MapSources& src, const std::array<CityFile, kCampaigns>&
 
 void CompileMap(const Context& ctx) {
     MapSources src = ReadMapSources(ctx.assets / "map");
-    CheckRoads(src);
     CheckCityPlaces(src);
     CheckConnected(src);
+    CheckRoads(src);
     std::array<CityFile, kCampaigns> files = BuildCityFiles(src);
     CheckCityFields(src, files);
 
