@@ -47,6 +47,8 @@ inline constexpr int kNamePoolRoom = 50;
 inline constexpr int kNamePoolSize = 25;      // NamePoolSize: names read from each pool file
 inline constexpr int kAiMemorySlots = 18;
 inline constexpr int kTerrainImpassable = 4;  // terrain code of the border ring and high mountains
+inline constexpr int kMaskWidth = 126;        // the click mask: one block of two columns of the map picture
+inline constexpr int kMaskHeight = 72;
 
 inline constexpr int kFirstWarYear = 1848;    // FirstWarYear
 
@@ -459,6 +461,9 @@ struct State {
     int RiverCost1 = 0;
     int RiverCost2 = 0;
     int DistanceFactor = 0;
+    // The click mask (Data\Maszk.bmp), pixel by pixel, rows from the top: 0 the block's own hex,
+    // d + 1 its neighbour in direction d. Read at set-up; not saved.
+    std::array<Byte, kMaskWidth * kMaskHeight> MaskDirection{};
 
     // --- Results -------------------------------------------------------------------------
     PerSide<int> EngagementsWon{};
