@@ -356,7 +356,13 @@ std::vector<MapSources::Change> ReadCampaigns(const std::filesystem::path& file)
         change.line = l.number;
         change.campaign = ParseInt(w[0], file, l.number, "campaign");
         if (change.campaign < 0 || change.campaign >= kCampaigns) throw SourceError(file, l.number, "campaigns are 0..6");
-        if (w.size() >= 2 && w[1] == "theatre") {
+        if (w.size() == 4 && w[1] == "scale") {
+            change.field = "scale";
+            change.cities = {ParseInt(w[2], file, l.number, "side")};
+            change.value = ParseInt(w[3], file, l.number, "percent");
+            if (change.cities[0] != 1 && change.cities[0] != 2) throw SourceError(file, l.number, "sides are 1 and 2");
+            if (change.value < 1 || change.value > 1000) throw SourceError(file, l.number, "percent must be 1..1000");
+        } else if (w.size() >= 2 && w[1] == "theatre") {
             change.field = "theatre";
             for (std::size_t i = 2; i < w.size(); ++i) {
                 int city = ParseInt(w[i], file, l.number, "city");
@@ -432,6 +438,13 @@ std::array<CityFile, kCampaigns> BuildCityFiles(const MapSources& src) {
                     CityRecord& r = files[campaign].cities[i];
                     r.victoryValue = r.importance1 = r.importance2 = 0;
                 }
+                continue;
+            }
+            if (change.field == "scale") {
+                // Rounded to tens; a town that was worth something stays worth something.
+                for (CityRecord& r : files[campaign].cities)
+                    if (r.owner == change.cities[0] && r.victoryValue > 0)
+                        r.victoryValue = std::max(10, (r.victoryValue * change.value + 500) / 1000 * 10);
                 continue;
             }
             CityRecord& r = files[campaign].cities[change.cities[0] - 1];

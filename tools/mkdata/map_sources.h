@@ -98,7 +98,7 @@ struct MapSources {
     std::vector<RiverSide> rivers;
     std::vector<RoadChain> roads;
     std::vector<CitySource> cities;  // exactly 75, numbered 1..75 in order
-    // campaigns.txt, kept as read: (campaign, city or 0 for a theatre line, field, value, line)
+    // campaigns.txt, kept as read: a theatre (its cities), a scale (side, percent) or one field
     struct Change {
         int campaign = 0;
         std::vector<int> cities;
