@@ -5,6 +5,8 @@
 #include "core/binary_io.h"
 #include "core/text.h"
 #include "core/textfile.h"
+#include "map/geometry.h"
+#include "map/map_files.h"
 #include "support/mkdata_runner.h"
 #include "support/test_game.h"
 
@@ -32,10 +34,8 @@ struct Hex {
 };
 
 Hex Step(Hex h, int d) {
-    static constexpr int kEven[6][2] = {{0, -1}, {1, -1}, {1, 0}, {0, 1}, {-1, 0}, {-1, -1}};
-    static constexpr int kOdd[6][2] = {{0, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}};
-    const auto& s = (h.x % 2 != 0) ? kOdd[d] : kEven[d];
-    return {h.x + s[0], h.y + s[1]};
+    vezer::Hex n = Neighbour(vezer::Hex{h.x, h.y}, d);
+    return {n.x, n.y};
 }
 
 bool OnMap(Hex h) { return h.x >= 0 && h.x < kCols && h.y >= 0 && h.y < kRows; }
@@ -372,7 +372,7 @@ std::array<int, 3> BmpPixel(const Bytes& bmp, int x, int y) {
     return {bmp.at(at + 2), bmp.at(at + 1), bmp.at(at)};
 }
 
-TEST(MapData, TheMaskFindsTheHexUnderEveryPixel) {
+TEST(MapData, TheMaskIsA126By72BitmapInTheFourColours) {
     Bytes bmp = ReadData("Maszk.bmp");
     ASSERT_GE(bmp.size(), 54u);
     EXPECT_EQ(bmp[0], 'B');
@@ -386,19 +386,46 @@ TEST(MapData, TheMaskFindsTheHexUnderEveryPixel) {
     EXPECT_EQ(BmpPixel(bmp, 0, 71), (Rgb{0, 0, 255}));
     EXPECT_EQ(BmpPixel(bmp, 125, 0), (Rgb{255, 255, 0}));
     EXPECT_EQ(BmpPixel(bmp, 125, 71), (Rgb{255, 0, 255}));
-    // Mouse clicks near every hex centre of the map land on that hex.
-    auto pixelToHex = [&](int X, int Y) {
-        Hex base{2 * (X / 126), Y / 72};
-        Rgb c = BmpPixel(bmp, X % 126, Y % 72);
-        int d = c == Rgb{255, 0, 0} ? 5 : c == Rgb{255, 255, 0} ? 1 : c == Rgb{0, 0, 255} ? 4 : c == Rgb{255, 0, 255} ? 2 : -1;
-        return d < 0 ? base : Step(base, d);
-    };
+}
+
+TEST(MapData, TheGameLoadsOurFilesAsTheyWereWritten) {
+    CompiledMap map = ReadCompiledMap();
+    testing::TestGame t;
+    State& st = t.st();
+    st.DataSet = 1;
+    LoadTerrain(t.g(), 1, kCols - 1, kRows - 1);
+    LoadRoads(t.g(), 1);
+    LoadRivers(t.g(), 1);
+    LoadMask(t.g());
     for (int x = 0; x < kCols; ++x)
         for (int y = 0; y < kRows; ++y) {
-            int cx = 63 * x + 42, cy = 72 * y + 36 + (x % 2 ? 36 : 0);
-            for (auto [dx, dy] : {std::pair{0, 0}, {-30, 0}, {30, 0}, {0, -33}, {0, 33}, {-15, -30}, {15, 30}})
-                ASSERT_EQ(pixelToHex(cx + dx, cy + dy), (Hex{x, y})) << x << "," << y << " +" << dx << "," << dy;
+            const THex& cell = st.Cell(x, y);
+            ASSERT_EQ(cell.Terrain, map.terrain[y][x]) << x << "," << y;
+            for (int d = 0; d < 6; ++d) {
+                Hex n = Step({x, y}, d);
+                auto river = map.river.find({{x, y}, n});
+                auto road = map.road.find({{x, y}, n});
+                EXPECT_EQ(cell.River[d], river == map.river.end() ? 0 : river->second) << x << "," << y << " side " << d;
+                EXPECT_EQ(cell.Road[d], road == map.road.end() ? 0 : road->second) << x << "," << y << " side " << d;
+            }
+            Pixel centre = HexToPixel({x, y});
+            EXPECT_EQ(PixelToHex(st, centre.X, centre.Y), (vezer::Hex{x, y}));
+            EXPECT_EQ(PixelToHex(st, centre.X - 38, centre.Y), (vezer::Hex{x, y}));
+            EXPECT_EQ(PixelToHex(st, centre.X + 20, centre.Y + 34), (vezer::Hex{x, y}));
         }
+    std::vector<std::string> names = CityNames();
+    for (int campaign = 0; campaign <= 6; ++campaign) {
+        LoadCities(t.g(), 1, campaign);
+        std::array<City, 76> cities = ReadCities(campaign);
+        for (int c = 1; c <= 75; ++c) {
+            const TVaros& city = st.Cities[c];
+            EXPECT_EQ(city.Name.str(), names[c - 1]);
+            EXPECT_EQ((Hex{city.X, city.Y}), cities[c].hex());
+            EXPECT_EQ(st.Cell(city.X, city.Y).City, c) << names[c - 1];
+            EXPECT_EQ(city.Owner, cities[c].owner());
+            EXPECT_EQ(city.VictoryValue, cities[c].victoryValue());
+        }
+    }
 }
 
 // ---- the data compiler refuses a broken source ---------------------------------------------

@@ -1,6 +1,7 @@
 #include "map_sources.h"
 
 #include "core/text.h"
+#include "map/geometry.h"
 
 #include <algorithm>
 #include <fstream>
@@ -17,19 +18,11 @@ std::string HexText(Hex h) { return std::to_string(h.x) + "," + std::to_string(h
 bool OnMap(Hex h) { return h.x >= 0 && h.x <= kMaxCol && h.y >= 0 && h.y <= kMaxRow; }
 
 Hex Neighbour(Hex h, int direction) {
-    // Odd columns stand half a hex lower than even ones.
-    static constexpr int kEven[6][2] = {{0, -1}, {1, -1}, {1, 0}, {0, 1}, {-1, 0}, {-1, -1}};
-    static constexpr int kOdd[6][2] = {{0, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}};
-    if (direction < 0 || direction > 5) return h;
-    const auto& step = (h.x % 2 != 0) ? kOdd[direction] : kEven[direction];
-    return {h.x + step[0], h.y + step[1]};
+    vezer::Hex n = vezer::Neighbour({h.x, h.y}, direction);
+    return {n.x, n.y};
 }
 
-int DirectionTo(Hex from, Hex to) {
-    for (int d = 0; d < 6; ++d)
-        if (Neighbour(from, d) == to) return d;
-    return 9;
-}
+int DirectionTo(Hex from, Hex to) { return vezer::DirectionTo({from.x, from.y}, {to.x, to.y}); }
 
 Pixel HexCentre(Hex h) { return {63.0 * h.x + 42, 72.0 * h.y + 36 + (h.x % 2 != 0 ? 36 : 0)}; }
 
