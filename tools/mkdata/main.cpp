@@ -26,6 +26,7 @@ const std::vector<Step>& Steps() {
         {"map", mkdata::CompileMap},
         {"reinforcements", mkdata::CompileReinforcements},
         {"campaigns", mkdata::CompileCampaigns},
+        {"campaign-texts", mkdata::CompileCampaignTexts},
     };
     return steps;
 }

@@ -41,5 +41,6 @@ void CompileRandomTable(const Context& ctx);
 void CompileMap(const Context& ctx);
 void CompileReinforcements(const Context& ctx);
 void CompileCampaigns(const Context& ctx);
+void CompileCampaignTexts(const Context& ctx);
 
 } // namespace mkdata
