@@ -6,6 +6,7 @@ VEZER_PACKAGES=(
     libpng-dev nlohmann-json3-dev libasio-dev
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
     gettext clang
+    libfreetype-dev fonts-dejavu-core
 )
 
 vezer_install_missing() {

@@ -15,6 +15,9 @@ struct Command {
 // Every command the executable knows, in the order --help lists them.
 const std::vector<Command>& Commands();
 
+// vezer render-map OUT.png: the map as a picture.
+int RunRenderMap(const std::vector<std::string>& args);
+
 // The game directory: --game-dir, else $VEZER_GAME_DIR, else the executable's folder.
 std::string GameDirectory();
 void SetGameDirectory(const std::string& dir);

@@ -57,7 +57,9 @@ std::string GameDirectory() {
 void SetGameDirectory(const std::string& dir) { g_gameDir = dir; }
 
 const std::vector<Command>& Commands() {
-    static const std::vector<Command> commands = {};
+    static const std::vector<Command> commands = {
+        {"render-map", "OUT.png [--grid-labels] [--campaign N]  draw the map to a PNG picture", RunRenderMap},
+    };
     return commands;
 }
 
