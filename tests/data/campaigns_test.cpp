@@ -44,7 +44,8 @@ struct Edit {
 TEST(CampaignSources, TheShippedCampaignsPassEveryCheck) {
     TempDir dir;
     CopyCampaigns(dir.path() / "assets");
-    auto run = RunMkdata("campaigns", dir.path() / "assets", dir.path() / "out");
+    testing::CopyCompiledData(dir.path() / "out", testing::kCompiledMapFiles);
+        auto run = RunMkdata("campaigns", dir.path() / "assets", dir.path() / "out");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (int c = 0; c <= 6; ++c)
         EXPECT_NE(run.output.find("campaign " + std::to_string(c) + " side 2:"), std::string::npos) << run.output;
@@ -60,15 +61,15 @@ TEST(CampaignSources, RefuseABrokenStartPositionNamingTheLine) {
          "corps general 12 city 40 formation 3 tactic 3 facing 3 nation 2", "cannot serve side 1"},
         {"a fortress battery in the field", "c4.txt", "  2 heavy-battery     8 50 75 85 80",
          "  2 fortress-battery  8 50 75 85 80", "only in a fortress's garrison"},
-        {"a garrison without fortress guns", "c1.txt", "  2 fortress-battery  8 30 70 80 90\n\ngarrison city 14",
-         "  2 foot-battery      8 30 70 80 90\n\ngarrison city 14", "at least one fortress battery",
-         "garrison city 31 general 39"},
+        {"a garrison without fortress guns", "c1.txt", "  2 fortress-battery  8 30 70 80 90\n\ngarrison city 24",
+         "  2 foot-battery      8 30 70 80 90\n\ngarrison city 24", "at least one fortress battery",
+         "garrison city 14 general 36"},
         {"two garrisons in one fortress", "c0.txt", "garrison city 24 general 26", "garrison city 28 general 26",
-         "already has its garrison"},
+         "already has its garrison", "garrison city 28 general 40"},
         {"a fortress left empty", "c3.txt",
          "garrison city 24 general 26 nation 1                                  # Munkács: Kazinczy Lajos\n"
          "  1 honved          700 30 65 80 85\n  1 national-guard  500 10 60 75 85\n  2 fortress-battery  8 30 70 80 90\n",
-         "", "fortress 24 has no garrison", ""},
+         "", "Munkács (24) has no garrison", ""},
         {"Bem before the revolution", "c1.txt", "corps general 10 city 1", "corps general 3 city 1",
          "Bem is not in Hungary"},
         {"a main-theatre general in Transylvania", "c6.txt", "corps general 2 hex 39,18", "corps general 1 hex 39,18",
@@ -79,6 +80,18 @@ TEST(CampaignSources, RefuseABrokenStartPositionNamingTheLine) {
         {"more than fifty regiments in a corps", "c4.txt", "  14 grenzer        900 50 75 85 85",
          "  44 grenzer        900 50 75 85 85", "at most 50 regiments",
          "corps general 2 city 44"},
+        {"a corps on impassable ground", "c2.txt", "corps general 2 hex 39,18", "corps general 2 hex 47,10",
+         "a corps on impassable ground"},
+        {"a garrison above its fortress's room", "c1.txt", "  1 line            800 40 65 80 85",
+         "  3 line            800 40 65 80 85", "which has room for 2000", "garrison city 14 general 36"},
+        {"a corps in a town of the other side", "c3.txt", "corps general 17 hex 25,19", "corps general 17 city 54",
+         "a town of the other side"},
+        {"both sides on an open hex", "c3.txt", "corps general 17 hex 25,19", "corps general 17 hex 21,13",
+         "both sides stand on one hex", "corps general 11 hex 21,13"},
+        {"garrisons out of city order", "c2.txt", "garrison city 24 general 26", "garrison city 12 general 26",
+         "come first, in city order"},
+        {"an owner the city file does not know", "c2.txt", "options fog 1 russian 2 polish 1 difficulty 2\n",
+         "options fog 1 russian 2 polish 1 difficulty 2\ncity 5 owner 2\n", "the two must agree", "city 5 owner 2"},
         {"a figure above 100", "c3.txt", "  7 honved          850 50 90 85 80", "  7 honved          850 50 190 85 80",
          "0..100"},
     };
@@ -101,6 +114,7 @@ TEST(CampaignSources, RefuseABrokenStartPositionNamingTheLine) {
             line = *e.lineOf == 0 ? 0 : LineOf(lines, e.lineOf);
         }
 
+        testing::CopyCompiledData(dir.path() / "out", testing::kCompiledMapFiles);
         auto run = RunMkdata("campaigns", dir.path() / "assets", dir.path() / "out");
         EXPECT_NE(run.exitCode, 0) << e.what;
         EXPECT_NE(run.output.find(std::string(e.file) + ":"), std::string::npos) << e.what << "\n" << run.output;

@@ -45,7 +45,8 @@ std::vector<std::int32_t> Ints(const Bytes& bytes) {
 TEST(ReinforcementFile, LaysOutRecordsUnitsAndTheCheckValue) {
     TempDir dir;
     WriteSource(dir.path() / "assets/campaigns/reinforcements.txt", Schedule());
-    auto run = RunMkdata("reinforcements", dir.path() / "assets", dir.path() / "out");
+    testing::CopyCompiledData(dir.path() / "out", testing::kCompiledMapFiles);
+        auto run = RunMkdata("reinforcements", dir.path() / "assets", dir.path() / "out");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto v = Ints(ReadFileBytes(dir.path() / "out/Data/Erosites1.dat", "Erosites1.dat"));
     // Count, 7 × (11 header values + 2 units × 2 values), check.
@@ -124,11 +125,18 @@ TEST(ReinforcementFile, RefusesBrokenSourcesNamingTheLine) {
         {"a general beyond the roster",
          [](auto& l) { l[0] = std::regex_replace(l[0], std::regex("general 0"), "general 61"); }, 1,
          "not on the roster of side 2"},
+        {"an arrival on impassable ground",
+         [](auto& l) { l[0] = std::regex_replace(l[0], std::regex("hex 47,27"), "hex 47,10"); }, 1,
+         "the arrival hex is impassable"},
+        {"record 6 arriving outside Transylvania",
+         [](auto& l) { l[15] = std::regex_replace(l[15], std::regex("hex 47,27"), "hex 33,13"); }, 16,
+         "records 6 and 7 arrive in Transylvania"},
         {"an unknown type", [](auto& l) { l[4] = "  1 grenadier 90"; }, 5, "unknown regiment type"},
     };
     for (const Case& c : cases) {
         TempDir dir;
         WriteSource(dir.path() / "assets/campaigns/reinforcements.txt", Schedule(c.edit));
+        testing::CopyCompiledData(dir.path() / "out", testing::kCompiledMapFiles);
         auto run = RunMkdata("reinforcements", dir.path() / "assets", dir.path() / "out");
         EXPECT_NE(run.exitCode, 0) << c.what;
         std::string where = "reinforcements.txt:" + std::to_string(c.line) + ": ";

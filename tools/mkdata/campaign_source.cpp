@@ -2,6 +2,9 @@
 
 #include "core/binary_io.h"
 #include "core/errors.h"
+#include "core/headless.h"
+#include "map/geometry.h"
+#include "map/map_files.h"
 
 #include <fstream>
 #include <sstream>
@@ -139,6 +142,8 @@ SourceDate CampaignEndDate(int campaign) {
     }
 }
 
+bool InTransylvania(int city) { return city == 1 || (city >= 60 && city <= 75); }
+
 int TypeFromName(const std::string& word) {
     for (int t = 1; t < static_cast<int>(kTypeNames.size()); ++t)
         if (word == kTypeNames[static_cast<std::size_t>(t)] || word == std::to_string(t)) return t;
@@ -261,6 +266,43 @@ std::optional<TypeTable> ReadCompiledTypes(const Context& ctx) {
     }
     return t;
 }
+
+struct CompiledMap::Parts {
+    vezer::HeadlessPresentation screen;
+    vezer::NoTransport link;
+    std::unique_ptr<vezer::Game> game;
+};
+
+CompiledMap::CompiledMap(const Context& ctx) : parts_(std::make_unique<Parts>()) {
+    parts_->game = vezer::MakeGame(parts_->screen, parts_->link, vezer::GameDir(ctx.out));
+    vezer::LoadTerrain(*parts_->game, 1, 62, 35);
+}
+
+CompiledMap::~CompiledMap() = default;
+
+void CompiledMap::UseCampaign(int campaign) { vezer::LoadCities(*parts_->game, 1, campaign); }
+
+int CompiledMap::Terrain(int x, int y) const { return parts_->game->state.Cell(x, y).Terrain; }
+
+const vezer::TVaros& CompiledMap::City(int city) const {
+    return parts_->game->state.Cities[static_cast<std::size_t>(city)];
+}
+
+int CompiledMap::CityAt(int x, int y) const { return parts_->game->state.Cell(x, y).City; }
+
+int CompiledMap::NearestCity(int x, int y) const {
+    vezer::Pixel at = vezer::HexToPixel({x, y});
+    int best = 0;
+    long long bestDistance = 0;
+    for (int c = 1; c <= vezer::kCityCount; ++c) {
+        vezer::Pixel p = vezer::HexToPixel({City(c).X, City(c).Y});
+        long long dx = p.X - at.X, dy = p.Y - at.Y, d = dx * dx + dy * dy;
+        if (best == 0 || d < bestDistance) best = c, bestDistance = d;
+    }
+    return best;
+}
+
+vezer::Game& CompiledMap::game() { return *parts_->game; }
 
 ReinforcementSchedule ReadReinforcementSchedule(const std::filesystem::path& file) {
     ReinforcementSchedule sched;

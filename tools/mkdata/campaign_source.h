@@ -5,7 +5,10 @@
 
 #include "mkdata.h"
 
+#include "core/game.h"
+
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -26,6 +29,9 @@ struct SourceDate {
 // campaign table).
 SourceDate CampaignStartDate(int campaign);
 SourceDate CampaignEndDate(int campaign);
+
+// Cities 1 and 60..75 make up the principality of Transylvania (the numbering of the city table).
+bool InTransylvania(int city);
 
 // Regiment type by its source name ("line", "hussars", "fortress-battery") or number.
 // Returns 0 for a name we do not know.
@@ -112,11 +118,35 @@ struct TypeTable {
 };
 std::optional<TypeTable> ReadCompiledTypes(const Context& ctx);
 
+// The compiled map of the output folder, read through the game's own loaders: the terrain and
+// one campaign's city file at a time. The map step runs before the campaign steps.
+class CompiledMap {
+public:
+    explicit CompiledMap(const Context& ctx);
+    ~CompiledMap();
+    CompiledMap(const CompiledMap&) = delete;
+    CompiledMap& operator=(const CompiledMap&) = delete;
+
+    void UseCampaign(int campaign);  // loads Data/Varos1<campaign>.dat
+    int Terrain(int x, int y) const;
+    bool Passable(int x, int y) const { return Terrain(x, y) <= 3; }
+    const vezer::TVaros& City(int city) const;
+    int CityAt(int x, int y) const;        // 0 for none
+    int NearestCity(int x, int y) const;   // by distance on the map picture
+    vezer::Game& game();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
 // The reinforcement schedule, read and checked on its own (every rule that needs no other file).
-ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx);
-// The seven start positions, read and checked against every start-position rule that the
-// sources alone decide, and against the schedule.
-std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched);
+// With `map`, also where each record arrives.
+ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx, const CompiledMap* map = nullptr);
+// The seven start positions, read and checked against every start-position rule: the sources'
+// own, the schedule's and the map's.
+std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched,
+                                                 CompiledMap& map);
 // The bytes of Data/Erosites1.dat with their check value.
 std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched);
 

@@ -12,9 +12,6 @@ namespace mkdata {
 
 namespace {
 
-// The fortresses whose places and pictures the rules fix; every start position garrisons each.
-constexpr std::array<int, 10> kFortresses = {14, 24, 28, 31, 36, 42, 46, 47, 60, 61};
-constexpr int kVienna = 3;
 constexpr int kBem = 3;  // side 1, general 3: away from Hungary until the revolution in Vienna
 constexpr std::array<int, 3> kGeneralCount = {0, 42, 60};
 
@@ -31,9 +28,6 @@ bool AwayFromTransylvania(int side, int general) {
     return std::find(kAwayFromTransylvania2.begin(), kAwayFromTransylvania2.end(), general) !=
            kAwayFromTransylvania2.end();
 }
-
-// Cities 1 and 60..75 make up the principality (the numbering of the city table).
-bool InTransylvania(int city) { return city == 1 || (city >= 60 && city <= 75); }
 
 bool CorpsNationOfSide(int side, int nation) {
     if (side == 1) return nation == 1 || nation == 9;
@@ -77,8 +71,6 @@ void CheckCities(const Checker& ck) {
         if (!seen.insert(c.city).second) ck.Fail(c.line, "city " + std::to_string(c.city) + " is given twice");
         if (c.owner < 0 || c.owner > 2) ck.Fail(c.line, "owner is 1 or 2");
         if (c.fortStrength < 0 || c.fortStrength > 10) ck.Fail(c.line, "fortress level is 1..10");
-        bool fortress = std::find(kFortresses.begin(), kFortresses.end(), c.city) != kFortresses.end();
-        if (c.fortStrength > 0 && !fortress) ck.Fail(c.line, "only a fortress has walls to batter");
     }
 }
 
@@ -113,6 +105,8 @@ void CheckUnits(const Checker& ck, const CorpsSource& c, const std::optional<Typ
 void CheckCorps(const Checker& ck, int campaign, const std::optional<TypeTable>& types) {
     std::map<std::pair<int, int>, int> generalLine;
     std::map<int, int> garrisonLine;
+    std::array<int, 3> lastGarrisonCity{};
+    std::array<bool, 3> fieldCorpsSeen{};
     std::array<int, 3> corps{}, regiments{};
     for (const CorpsSource& c : ck.src.corps) {
         std::size_t side = static_cast<std::size_t>(c.side);
@@ -137,12 +131,15 @@ void CheckCorps(const Checker& ck, int campaign, const std::optional<TypeTable>&
         if (c.city != 0 && (c.city < 1 || c.city > 75)) ck.Fail(c.line, "city 1..75");
         if (c.x >= 0 && (c.x > 62 || c.y < 0 || c.y > 35)) ck.Fail(c.line, "hex outside the map");
         if (c.garrison) {
-            if (std::find(kFortresses.begin(), kFortresses.end(), c.city) == kFortresses.end())
-                ck.Fail(c.line, "city " + std::to_string(c.city) + " is not a fortress");
             if (auto [it, fresh] = garrisonLine.emplace(c.city, c.line); !fresh)
                 ck.Fail(c.line, "the fortress already has its garrison on line " + std::to_string(it->second));
-            if ((campaign == 1 || campaign == 5) && c.city == kVienna)
-                ck.Fail(c.line, "no garrison in Vienna: the revolution could not take it");
+            // The city files name each garrison by its corps number: garrisons come first, in city
+            // order, so a field corps added or moved never renumbers them.
+            if (fieldCorpsSeen[side] || c.city < lastGarrisonCity[side])
+                ck.Fail(c.line, "the garrisons of a side come first, in city order");
+            lastGarrisonCity[side] = c.city;
+        } else {
+            fieldCorpsSeen[side] = true;
         }
         if ((campaign == 1 || campaign == 5) && c.side == 1 && c.general == kBem)
             ck.Fail(c.line, "Bem is not in Hungary before the revolution in Vienna");
@@ -153,9 +150,6 @@ void CheckCorps(const Checker& ck, int campaign, const std::optional<TypeTable>&
         corps[side] += 1;
         for (const UnitLine& u : c.units) regiments[side] += u.count;
     }
-    for (int f : kFortresses)
-        if (!garrisonLine.contains(f))
-            ck.Fail(0, "fortress " + std::to_string(f) + " has no garrison: every fortress is held by someone");
     for (std::size_t side = 1; side <= 2; ++side) {
         if (corps[side] > 250) ck.Fail(0, "at most 250 corps a side");
         if (regiments[side] > 800) ck.Fail(0, "at most 800 regiments a side");
@@ -173,6 +167,80 @@ void CheckAgainstSchedule(const Checker& ck, int campaign, const ReinforcementSc
             if (c.side == r.side && c.general == r.general)
                 ck.Fail(c.line, "general " + std::to_string(c.general) + " arrives with record " +
                                     std::to_string(r.number) + " and cannot command at the start");
+    }
+}
+
+int ArmOf(int type, const std::optional<TypeTable>& types) {
+    if (types) return types->arm[static_cast<std::size_t>(type)];
+    return type <= 4 ? 1 : type <= 10 ? 2 : 3;  // the arms the rules give the fifteen types
+}
+
+// What a start position must be on the map: every corps on passable ground and not in a town of
+// the other side, each fortress garrisoned by its holder within its room for men and guns, the
+// two sides sharing a hex only where one besieges the other's fortress, and owners, fortress
+// levels and garrison links as the campaign's city file has them (the start file's copy wins
+// in the game, so the two must not disagree). Garrison links that differ are collected as the
+// lines assets/map/campaigns.txt needs.
+void CheckOnMap(const Checker& ck, int campaign, CompiledMap& map, const std::optional<TypeTable>& types,
+                std::vector<std::string>& wantedLinks) {
+    map.UseCampaign(campaign);
+    auto cityName = [&](int c) { return map.City(c).Name.str() + " (" + std::to_string(c) + ")"; };
+    for (const CitySource& cs : ck.src.cities) {
+        const vezer::TVaros& v = map.City(cs.city);
+        if (cs.owner != 0 && cs.owner != v.Owner)
+            ck.Fail(cs.line, cityName(cs.city) + " is held by side " + std::to_string(cs.owner) +
+                                 " here but by side " + std::to_string(v.Owner) +
+                                 " in the campaign's city file (assets/map/cities.tsv): the two must agree");
+        if (cs.fortStrength != 0) {
+            if (v.Kind != 3) ck.Fail(cs.line, "only a fortress has walls to batter");
+            if (cs.fortStrength > v.FortMax) ck.Fail(cs.line, "above the fortress's full strength");
+            if (cs.fortStrength != v.FortStrength)
+                ck.Fail(cs.line, "the campaign's city file (assets/map/campaigns.txt) gives " + cityName(cs.city) +
+                                     " the level " + std::to_string(v.FortStrength) + ": the two must agree");
+        }
+    }
+    std::array<int, 3> index{};
+    std::map<int, std::pair<int, int>> garrisonOf;                 // city -> side, corps index
+    std::map<std::pair<int, int>, std::array<int, 3>> lineAt;     // hex -> a corps line of each side
+    for (const CorpsSource& c : ck.src.corps) {
+        int idx = ++index[static_cast<std::size_t>(c.side)];
+        int x = c.city != 0 ? map.City(c.city).X : c.x;
+        int y = c.city != 0 ? map.City(c.city).Y : c.y;
+        if (!map.Passable(x, y)) ck.Fail(c.line, "a corps on impassable ground");
+        int city = map.CityAt(x, y);
+        if (c.garrison) {
+            const vezer::TVaros& v = map.City(c.city);
+            if (v.Kind != 3) ck.Fail(c.line, cityName(c.city) + " is not a fortress");
+            if (v.Owner != c.side) ck.Fail(c.line, cityName(c.city) + " is held by the other side");
+            int men = 0, guns = 0;
+            for (const UnitLine& u : c.units) (ArmOf(u.type, types) == 3 ? guns : men) += u.count * u.men;
+            if (men > v.GarrisonCapacity)
+                ck.Fail(c.line, "a garrison of " + std::to_string(men) + " men in " + cityName(c.city) +
+                                    ", which has room for " + std::to_string(v.GarrisonCapacity));
+            if (guns > v.GarrisonGunCapacity)
+                ck.Fail(c.line, "a garrison of " + std::to_string(guns) + " guns in " + cityName(c.city) +
+                                    ", which has room for " + std::to_string(v.GarrisonGunCapacity));
+            garrisonOf[c.city] = {c.side, idx};
+        } else if (city != 0 && map.City(city).Owner != c.side && map.City(city).Kind != 3) {
+            ck.Fail(c.line, "a corps in " + cityName(city) + ", a town of the other side");
+        }
+        int& at = lineAt[{x, y}][static_cast<std::size_t>(c.side)];
+        if (at == 0) at = c.line;
+    }
+    for (const auto& [hex, lines] : lineAt) {
+        int city = map.CityAt(hex.first, hex.second);
+        if (lines[1] != 0 && lines[2] != 0 && (city == 0 || map.City(city).Kind != 3))
+            ck.Fail(std::max(lines[1], lines[2]), "both sides stand on one hex, which only a siege allows");
+    }
+    for (int c = 1; c <= vezer::kCityCount; ++c) {
+        const vezer::TVaros& v = map.City(c);
+        if (v.Kind != 3) continue;
+        auto it = garrisonOf.find(c);
+        if (it == garrisonOf.end())
+            ck.Fail(0, "the fortress " + cityName(c) + " has no garrison: every fortress is held by someone");
+        if (v.GarrisonCorps != it->second.second)
+            wantedLinks.push_back(std::to_string(campaign) + " " + std::to_string(c) + " garrisoncorps " +
+                                  std::to_string(it->second.second));
     }
 }
 
@@ -196,9 +264,11 @@ Totals Count(const CampaignSource& src, int side) {
 
 } // namespace
 
-std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched) {
+std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched,
+                                                 CompiledMap& map) {
     std::optional<TypeTable> types = ReadCompiledTypes(ctx);
     std::vector<CampaignSource> campaigns;
+    std::vector<std::string> wantedLinks;
     for (int c = 0; c < kCampaignCount; ++c) {
         CampaignSource src = ReadCampaignSource(CampaignSourcePath(ctx.assets, c));
         Checker ck{src, src.forcesFile.empty() ? src.file : src.forcesFile};
@@ -206,14 +276,24 @@ std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const Reinf
         CheckCities(ck);
         CheckCorps(ck, c, types);
         CheckAgainstSchedule(ck, c, sched);
+        CheckOnMap(ck, c, map, types, wantedLinks);
         campaigns.push_back(std::move(src));
+    }
+    if (!wantedLinks.empty()) {
+        std::string lines;
+        for (const std::string& l : wantedLinks) lines += "\n  " + l;
+        throw SourceError(ctx.assets / "map" / "campaigns.txt", 0,
+                          "the garrison corps of the city files differ from the start files; the campaign lines need:" +
+                              lines);
     }
     return campaigns;
 }
 
 void CompileCampaigns(const Context& ctx) {
-    ReinforcementSchedule sched = ReadCheckedReinforcements(ctx);
-    std::vector<CampaignSource> campaigns = ReadCheckedCampaigns(ctx, sched);
+    CompiledMap map(ctx);
+    map.UseCampaign(0);
+    ReinforcementSchedule sched = ReadCheckedReinforcements(ctx, &map);
+    std::vector<CampaignSource> campaigns = ReadCheckedCampaigns(ctx, sched, map);
     for (const CampaignSource& src : campaigns)
         for (int side = 1; side <= 2; ++side) {
             Totals t = Count(src, side);

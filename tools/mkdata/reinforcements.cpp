@@ -89,6 +89,19 @@ void CheckSideOnly(const ReinforcementSchedule& sched, const TypeTable& types) {
         }
 }
 
+// Where a record arrives: on passable ground, and its west neighbour too (an enemy on the hex
+// shifts the arrival one column west). Records 6 and 7 arrive in Transylvania.
+void CheckArrivals(const ReinforcementSchedule& sched, const CompiledMap& map) {
+    for (const ReinforcementSource& r : sched.records) {
+        if (!map.Passable(r.x, r.y)) throw SourceError(sched.file, r.line, "the arrival hex is impassable");
+        if (!map.Passable(r.x - 1, r.y))
+            throw SourceError(sched.file, r.line, "the hex west of the arrival hex is impassable (an enemy there shifts the arrival west)");
+        if ((r.number == 6 || r.number == 7) && !InTransylvania(map.NearestCity(r.x, r.y)))
+            throw SourceError(sched.file, r.line, "records 6 and 7 arrive in Transylvania, this hex lies nearest to " +
+                                                      map.City(map.NearestCity(r.x, r.y)).Name.str());
+    }
+}
+
 } // namespace
 
 std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched) {
@@ -112,7 +125,7 @@ std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sche
     return out.bytes();
 }
 
-ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx) {
+ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx, const CompiledMap* map) {
     ReinforcementSchedule sched = ReadReinforcementSchedule(ReinforcementSourcePath(ctx.assets));
     if (sched.records.size() > kMaxRecords)
         throw SourceError(sched.file, sched.records[kMaxRecords].line, "at most 50 records");
@@ -120,13 +133,16 @@ ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx) {
     if (sched.records.size() < 7)
         throw SourceError(sched.file, 0, "records 6 and 7 (the Transylvanian ones) are missing");
     CheckGeneralsBookedOnce(sched);
+    if (map != nullptr) CheckArrivals(sched, *map);
     if (auto types = ReadCompiledTypes(ctx)) CheckSideOnly(sched, *types);
     else std::printf("reinforcements: no compiled type table yet, the side-only check waits for it\n");
     return sched;
 }
 
 void CompileReinforcements(const Context& ctx) {
-    ReinforcementSchedule sched = ReadCheckedReinforcements(ctx);
+    CompiledMap map(ctx);
+    map.UseCampaign(0);
+    ReinforcementSchedule sched = ReadCheckedReinforcements(ctx, &map);
     std::vector<std::uint8_t> bytes = EncodeReinforcements(sched);
     WriteOutput(ctx, "Data/Erosites1.dat", bytes);
     std::size_t units = 0;
