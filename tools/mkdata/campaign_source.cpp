@@ -226,8 +226,18 @@ CampaignSource ReadCampaignSource(const std::filesystem::path& file) {
             if (!src.corps.empty() || !src.cities.empty()) w.Fail("'forces' replaces all cities and corps of this file");
             CampaignSource other = ReadCampaignSource(file.parent_path() / w.Next("file"));
             src.cities = other.cities;
+            src.away = other.away;
             src.corps = other.corps;
             src.forcesFile = other.file;
+        } else if (key == "away") {
+            AwaySource a;
+            a.line = w.line();
+            if (w.Next("'side'") != "side") w.Fail("away side S generals G,G,...");
+            a.side = w.Int("side");
+            if (w.Next("'generals'") != "generals") w.Fail("away side S generals G,G,...");
+            std::istringstream in(w.Next("general list"));
+            for (std::string n; std::getline(in, n, ',');) a.generals.push_back(w.ToInt(n, "general"));
+            src.away.push_back(a);
         } else if (key == "side") {
             side = w.Int("side");
             if (side != 1 && side != 2) w.Fail("side is 1 or 2");

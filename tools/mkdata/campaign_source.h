@@ -68,6 +68,13 @@ struct CitySource {
     int fortStrength = 0;  // 0 = as the city file has it
 };
 
+// Generals who can no longer be given a command on the start date (fallen, captured, relieved).
+struct AwaySource {
+    int line = 0;
+    int side = 0;
+    std::vector<int> generals;
+};
+
 struct CampaignSource {
     std::filesystem::path file;
     int campaign = -1, campaignLine = 0;
@@ -77,6 +84,7 @@ struct CampaignSource {
     int zealLine = 0;
     int fog = 1, russian = 2, polish = 1, difficulty = 2;
     std::vector<CitySource> cities;
+    std::vector<AwaySource> away;
     std::vector<CorpsSource> corps;
     std::filesystem::path forcesFile;  // the file the cities and corps come from when not this one
 };

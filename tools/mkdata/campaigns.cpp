@@ -74,6 +74,20 @@ void CheckCities(const Checker& ck) {
     }
 }
 
+void CheckAway(const Checker& ck) {
+    for (const AwaySource& a : ck.src.away) {
+        if (a.side != 1 && a.side != 2) ck.Fail(a.line, "side is 1 or 2");
+        for (int g : a.generals) {
+            if (g < 1 || g > kGeneralCount[static_cast<std::size_t>(a.side)])
+                ck.Fail(a.line, "general " + std::to_string(g) + " is not on the roster");
+            for (const CorpsSource& c : ck.src.corps)
+                if (c.side == a.side && c.general == g)
+                    ck.Fail(c.line, "general " + std::to_string(g) + " is away on the start date (line " +
+                                        std::to_string(a.line) + ")");
+        }
+    }
+}
+
 void CheckUnits(const Checker& ck, const CorpsSource& c, const std::optional<TypeTable>& types) {
     int total = 0, fortressBatteries = 0;
     if (c.units.empty()) ck.Fail(c.line, "a corps without regiments");
@@ -275,6 +289,7 @@ std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const Reinf
         CheckHeader(ck, c);
         CheckCities(ck);
         CheckCorps(ck, c, types);
+        CheckAway(ck);
         CheckAgainstSchedule(ck, c, sched);
         CheckOnMap(ck, c, map, types, wantedLinks);
         campaigns.push_back(std::move(src));
