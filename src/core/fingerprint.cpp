@@ -261,6 +261,12 @@ std::uint64_t FullStateHash(const State& st) {
           st.SideTwoStartDue, st.HiddenMove, st.AiBattleBonusEasy, st.AiBattleBonusHard, st.EnemySpotted,
           st.MarkerCount, st.EntrenchmentMarkCount, st.HistoricalEventIndex})
         k.Int(v);
+    for (int m = 1; m <= 12; ++m) {
+        const TWeatherMonth& w = st.WeatherTable[static_cast<std::size_t>(m)];
+        k.Ints(w.Weather);
+        k.Ints(w.Temperature);
+        k.Int(w.HighWater);
+    }
     k.Ints(st.TerrainCostBase);
     k.Ints(st.TerrainCost);
     for (const PerSide<int>* a : {&st.Zeal, &st.ZealFloor, &st.MayRecruit, &st.LevyChance, &st.LevyLimit, &st.LevyMen,

@@ -270,6 +270,14 @@ struct TFormation {
     int DefencePercent = 0;
 };
 
+// One month of the weather table: the chances of weather 1..4 and temperature 1..3 (the last
+// of each is read but unused), and whether rivers may rise at random that month.
+struct TWeatherMonth {
+    std::array<int, 5> Weather{};
+    std::array<int, 4> Temperature{};
+    int HighWater = 0;
+};
+
 struct THistoricalEvent {
     int Kind = 0;  // 20 = revolution in the capital
     int HexX = 0;
@@ -449,6 +457,7 @@ struct State {
     int AutoRecruit = 0;
     int RiverState = 0, DanubeState = 0, GroundState = 0, Temperature = 0, Weather = 0;
     int PrevTemperature = 0, PrevWeather = 0, PrevGround = 0;
+    std::array<TWeatherMonth, 13> WeatherTable{};  // months 1..12
     int RandPos = 0;
     int RandStep = 0;
     std::array<int, kRandTableSize + 1> RandTable{};

@@ -1,13 +1,26 @@
 #include "turn/turn_hooks.h"
 
+#include "data/data_hooks.h"
+#include "data/savegame.h"
 #include "forces/orders.h"
 
 namespace vezer {
 
-void HookAutoSave(Game&, const std::string&) {}
+// A save that cannot be written is shown to the player; the turn goes on.
+void HookAutoSave(Game& game, const std::string& fileName) {
+    TrySaveGame(game, fileName);
+}
 void HookChooseCityRecruitment(Game&, int) {}
 void HookConsolidateRegiments(Game&, int) {}
-void HookCloseEmailTurn(Game&) {}
+// Closing an e-mail turn: the week's recruitment bookkeeping, a clean battle module, the
+// start-of-turn save and a new order file.
+void HookCloseEmailTurn(Game& game) {
+    HookUpdateWeaponShortage(game);
+    HookCountLevyMen(game);
+    HookResetBattleState(game);
+    TrySaveGame(game, kEmailSaveFile);
+    HookCreateOrderFile(game);
+}
 void HookWeeklyUpkeep(Game&) {}
 
 // Until the computer opponent plays, it passes its turn: its last order is always order 30.

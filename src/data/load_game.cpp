@@ -1,0 +1,202 @@
+// Writing a save to disk, and loading one: stage, verify, rebuild, then commit.
+
+#include "core/errors.h"
+#include "core/headless.h"
+#include "core/texts.h"
+#include "data/data_hooks.h"
+#include "data/pending_links.h"
+#include "data/savegame.h"
+#include "data/scenario_files.h"
+#include "data/setup.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace vezer {
+
+namespace {
+
+constexpr int kEntrenchmentMarkRoom = 100; // entrenchment marks the map can show
+
+// Rebuild step 1: generals created in play are created again, in index order, from their
+// saved nation; the creation takes the next index and draws nothing.
+void RecreateGenerals(Game& game) {
+    State& st = game.state;
+    for (int side = 1; side <= 2; ++side) {
+        const int saved = st.GeneralCount[side];
+        st.GeneralCount[side] = st.InitialGeneralCount[side];
+        for (int g = st.InitialGeneralCount[side] + 1; g <= saved; ++g)
+            LinkAddGeneral(game, side,
+                           st.Generals[static_cast<std::size_t>(side)][static_cast<std::size_t>(g)].Nation);
+    }
+}
+
+// Rebuild step 2: the general a corps names commands it.
+void LinkGeneralsToCorps(State& st) {
+    for (int side = 1; side <= 2; ++side) {
+        for (int g = 1; g <= st.GeneralCount[side]; ++g)
+            st.Generals[static_cast<std::size_t>(side)][static_cast<std::size_t>(g)].Corps = 0;
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) {
+            const int general = st.Corps[static_cast<std::size_t>(side)][static_cast<std::size_t>(c)].General;
+            if (general > 0)
+                st.Generals[static_cast<std::size_t>(side)][static_cast<std::size_t>(general)].Corps = c;
+        }
+    }
+}
+
+// Rebuild step 4: regiments are numbered again within their type, named and recomputed.
+void RenumberRegiments(Game& game) {
+    State& st = game.state;
+    for (int side = 1; side <= 2; ++side) {
+        auto& counter = st.TypeCounter[static_cast<std::size_t>(side)];
+        counter = {};
+        for (int r = 1; r <= st.RegimentCount[side]; ++r) {
+            TEzred& e = st.Regiments[static_cast<std::size_t>(side)][static_cast<std::size_t>(r)];
+            e.Ordinal = ++counter[static_cast<std::size_t>(e.Type)];
+            e.Name = RegimentTitle(st, side, r);
+            LinkRecomputeRegiment(game, side, r);
+        }
+    }
+}
+
+// Rebuild step 5. Every corps is placed on its hex and given its regiments before any is
+// recomputed: a recompute that deletes an empty corps moves the last corps into its slot,
+// and that corps must already be counted on its hex.
+void PlaceCorps(Game& game) {
+    State& st = game.state;
+    for (int x = 0; x <= st.MapMaxX; ++x)
+        for (int y = 0; y <= st.MapMaxY; ++y) st.Cell(x, y).CorpsCount = 0;
+    for (int side = 1; side <= 2; ++side) {
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) {
+            THad& h = st.Corps[static_cast<std::size_t>(side)][static_cast<std::size_t>(c)];
+            h.SelfIndex = c;
+            h.UnitCount = 0;
+            h.Units = {};
+            for (int r = 1; r <= st.RegimentCount[side]; ++r)
+                if (st.Regiments[static_cast<std::size_t>(side)][static_cast<std::size_t>(r)].Corps == c)
+                    h.Units[static_cast<std::size_t>(++h.UnitCount)] = r;
+            const int count = ++st.Cell(h.X, h.Y).CorpsCount;
+            h.StackOrder = h.Garrison == 1 ? 99 : count;
+        }
+    }
+    for (int side = 1; side <= 2; ++side)
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) LinkRecomputeCorps(game, side, c);
+}
+
+void CountCityPoints(State& st) {
+    st.CityPoints = {0, 0, 0};
+    for (int c = 1; c <= kCityCount; ++c) {
+        const TVaros& city = st.Cities[static_cast<std::size_t>(c)];
+        if (city.Owner == 1 || city.Owner == 2) st.CityPoints[city.Owner] += city.VictoryValue;
+    }
+}
+
+void CountEntrenchmentMarks(State& st) {
+    int marks = 0;
+    for (int x = 0; x <= st.MapMaxX; ++x)
+        for (int y = 0; y <= st.MapMaxY; ++y)
+            if (st.Cell(x, y).Entrenchment > 0 && marks < kEntrenchmentMarkRoom) ++marks;
+    st.EntrenchmentMarkCount = marks;
+}
+
+// Everything derived from the saved fields, rebuilt in the scratch game.
+void RebuildAfterLoad(Game& game) {
+    State& st = game.state;
+    st.GameBeingLoaded = 1; // the recompute keeps the saved estimates
+    RecreateGenerals(game);
+    LinkGeneralsToCorps(st);
+    st.Tutorial = st.Difficulty == kTutorialDifficulty ? 1 : 0;
+    RenumberRegiments(game);
+    PlaceCorps(game);
+    CountEntrenchmentMarks(st);
+    HookClearReconTargets(game);
+    LinkRecomputeMovementCosts(game);
+    CountCityPoints(st);
+    LoadReinforcements(game);
+    SetCampaignDates(st, st.Campaign);
+    for (int side = 1; side <= 2; ++side)
+        if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = HookFindSiegeCorps(game, side);
+    if (st.Campaign == kCampaignTransylvania) ApplyTransylvanianAdjustments(st);
+    st.GameBeingLoaded = 0;
+    st.NewGameWeek = 0;
+    if (st.PbemGame && st.ActiveSide == 1) st.TurnStartDue = 1;
+    st.HiddenMove = 0;
+    HookUpdateWeaponShortage(game);
+    HookCountLevyMen(game);
+    HookResetBattleState(game);
+}
+
+// What the screen shows of a loaded game, once it is the running one.
+void ShowLoadedGame(Game& game) {
+    game.screen.RefreshAllMarkers();
+    if (game.state.Campaign == kCampaignTransylvania) HookCentreMapOnCity(game, 1);
+    if (game.state.PbemGame) HookOpenReplay(game);
+}
+
+void CreateSaveFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+    // A folder that cannot be made shows up as the write failing.
+}
+
+} // namespace
+
+void WriteSaveFile(const State& state, const std::filesystem::path& path, const WriteFault* fault) {
+    const Bytes bytes = SaveGameBytes(state);
+    CreateSaveFolder(path);
+    WriteFileAtomic(path, bytes, fault);
+}
+
+void SaveGame(Game& game, std::string_view gameFileName, const WriteFault* fault) {
+    WriteSaveFile(game.state, game.dir.Resolve(gameFileName), fault);
+}
+
+std::string SaveFailedMessage(std::string_view gameFileName) {
+    return "A mentés nem sikerült! / Save failed! " + std::string(gameFileName);
+}
+
+bool TrySaveGame(Game& game, std::string_view gameFileName) {
+    try {
+        SaveGame(game, gameFileName);
+        return true;
+    } catch (const FileIoError&) {
+        game.screen.ShowError(SaveFailedMessage(gameFileName));
+        return false;
+    }
+}
+
+void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displayName) {
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = MakeGame(quiet, none, game.dir);
+    State& st = staging->state;
+    st = game.state;
+    st.NewGameWeek = 0;
+    const std::size_t tail = ReadSaveInto(st, bytes, displayName, [&](State& s) {
+        // The static city fields come from the city file before the saved ones are read.
+        LinkLoadCities(*staging, s.DataSet, s.Campaign);
+    });
+    RebuildAfterLoad(*staging);
+    if (st.PbemGame) HookEmailOrdersAfterLoad(game, std::span<const std::uint8_t>(bytes).subspan(tail));
+    game.state = st;
+    ShowLoadedGame(game);
+}
+
+void LoadGame(Game& game, std::string_view gameFileName) {
+    const std::string name(gameFileName);
+    LoadGameFromBytes(game, ReadFileBytes(game.dir.Resolve(name), name), name);
+}
+
+bool TryLoadGame(Game& game, std::string_view gameFileName) {
+    try {
+        LoadGame(game, gameFileName);
+        return true;
+    } catch (const DataError& e) {
+        game.screen.ShowError(e.PlayerMessage());
+    } catch (const FileIoError& e) {
+        game.screen.ShowError(e.what());
+    }
+    return false;
+}
+
+} // namespace vezer

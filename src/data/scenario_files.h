@@ -1,0 +1,52 @@
+#pragma once
+// The set-up's data files: regiment types, formations, generals and their names, the name
+// pools of generals created in play, the computer's battle bonus, the reinforcement schedule
+// and the weather table. Each reader parses the whole file, verifies its check value and
+// every value that later code uses as an index, and only then writes the game state: a
+// damaged file throws DataError ("Corrupt file / Hibás file! " + its name) and changes
+// nothing; a missing one throws FileIoError.
+
+#include "core/game.h"
+
+#include <string>
+
+namespace vezer {
+
+inline constexpr int kShippedTypeCount = 15;
+inline constexpr int kShippedGeneralCount1 = 42;
+inline constexpr int kShippedGeneralCount2 = 60;
+inline constexpr const char* kAiBonusFile = "data\\ai_bonusz.dat";
+
+std::string RegimentTypeFileName(int dataSet);  // "Data\\EzredAlap<n>.dat"
+std::string FormationFileName(int dataSet);     // "Data\\Formacio<n>.dat"
+std::string GeneralFileName(int dataSet);       // "Data\\Hadvez<n>.dat"
+std::string GeneralNameFileName(int dataSet);   // "Data\\Tab_nevek<n>.dat"
+std::string ReinforcementFileName(int dataSet); // "Data\\Erosites<n>.dat"
+std::string WeatherFileName(int dataSet);       // "Data\\Idojaras<n>.dat"
+std::string GivenNamePoolFileName(int pool);    // "Data\\knev<p>.dat"
+std::string FamilyNamePoolFileName(int pool);   // "Data\\vnev<p>.dat"
+
+// Types 1..15 with their check value; BaseRecruitWeeks takes each type's RecruitWeeks.
+void LoadRegimentTypes(Game& game, int dataSet);
+// Formations 1..7 (their names come with the texts).
+void LoadFormations(Game& game, int dataSet);
+// The general file and the general-name file. Every record of the general file is honoured
+// whatever GeneralCount says; names are read for generals 1..GeneralCount of each side.
+void LoadGeneralRoster(Game& game, int dataSet);
+// The generic portrait of a general of `nation` at `index`, from the random table (no draw).
+int GenericPortrait(const State& state, int nation, int index);
+// The three pools of given and family names (25 of each, 15 characters kept).
+void LoadNamePools(Game& game);
+// AiBattleBonusEasy and AiBattleBonusHard from "data\\ai_bonusz.dat".
+void LoadAiBonus(Game& game);
+// The reinforcement schedule of DataSet; a missing file means no reinforcements. Arrival
+// dates move by up to four weeks (one draw per record) unless KeepReinforcementDates is 1;
+// a general who arrives with a record is unavailable until its date.
+void LoadReinforcements(Game& game);
+// The monthly weather table (Part of the weekly weather draw).
+void LoadWeatherTables(Game& game, int dataSet);
+// Whether month m of the table lets the weekly weather draw finish: every temperature the
+// month can draw has a weather it may keep.
+bool WeatherDrawCanEnd(const TWeatherMonth& month);
+
+} // namespace vezer

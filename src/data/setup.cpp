@@ -1,0 +1,309 @@
+#include "data/setup.h"
+
+#include "core/errors.h"
+#include "core/headless.h"
+#include "core/log.h"
+#include "core/random.h"
+#include "core/texts.h"
+#include "data/data_hooks.h"
+#include "data/pending_links.h"
+#include "data/savegame.h"
+#include "data/scenario_files.h"
+#include "turn/turn.h"
+
+#include <memory>
+
+namespace vezer {
+
+namespace {
+
+// --- SetUpGame, step by step ------------------------------------------------------------
+
+// Step 1: a clean state. Only what the menu and the dialogs set before a game survives.
+void ClearGameState(State& st, int dataSet) {
+    const int language = st.Language;
+    const int network = st.NetworkGame;
+    const int previousCampaign = st.Campaign; // the city file of the set-up is the previous game's
+    const ShortText<40> entered = st.EnteredPassword;
+    st = *std::make_unique<State>();
+    st.DataSet = dataSet;
+    st.Language = language;
+    st.NetworkGame = network;
+    st.Campaign = previousCampaign;
+    st.EnteredPassword = entered;
+
+    st.SelectedCorps = 0;
+    st.SelectedCorpsSide = 0;
+    st.SelectedHexX = -1;
+    st.SelectedHexY = -1;
+    const THad empty = LinkEmptyCorps();
+    for (int side = 1; side <= 2; ++side)
+        for (THad& corps : st.Corps[static_cast<std::size_t>(side)]) corps = empty;
+    ResetEventLogs(st);
+}
+
+// Step 4.
+void SetDefaults(State& st) {
+    st.ActiveSide = 1;
+    st.OtherSide = 2;
+    st.LocalSide = 1;
+    st.LocalOtherSide = 2;
+    st.Battle.BattleMode = 1;
+    st.KeepReinforcementDates = 1;
+    st.Tutorial = 0;
+    for (int side = 1; side <= 2; ++side) {
+        st.LevyChance[side] = 8;
+        st.LevyLimit[side] = 40000;
+    }
+    // Only side 1 may open the recruitment screen from the main screen.
+    st.MayRecruit[1] = 1;
+    st.MayRecruit[2] = 0;
+    st.MapMaxX = 62;
+    st.MapMaxY = 35;
+    st.TerrainCostBase = {8, 10, 15, 15};
+    st.TerrainCost[kTerrainImpassable] = 255;
+    st.TypeCount = kShippedTypeCount;
+    st.NationCount = kNationCount;
+}
+
+// Step 14: the week's bookkeeping and the historical event table, which is not saved.
+void SetHistoricalEvents(State& st) {
+    st.AutoRecruit = 1;
+    st.HistoricalEventIndex = 1;
+    THistoricalEvent& revolution = st.HistoricalEvents[1];
+    revolution.Kind = 20; // the revolution in Vienna
+    revolution.HexX = 6;
+    revolution.HexY = 9;
+    revolution.City = 3;
+    revolution.Side = 1;
+    revolution.Year = kFirstWarYear;
+    revolution.Month = 10;
+    revolution.Week = 1;
+    st.HistoricalEvents[2].Year = 0;
+}
+
+void RunSetUp(Game& game, int dataSet) {
+    State& st = game.state;
+    ClearGameState(st, dataSet);
+    HookResetBattleState(game);
+    LoadRandomTable(game);
+    SeedRandom(st);
+    LoadAiBonus(game);
+    SetDefaults(st);
+    LinkLoadTerrainRoadsRivers(game, dataSet);
+    LinkLoadCities(game, dataSet, st.Campaign);
+    LinkLoadMask(game);
+    LoadRegimentTypes(game, dataSet);
+    st.NationFlag = kNationFlag;
+    LoadTexts(game, st.Language);
+    LoadFormations(game, dataSet);
+    st.GeneralCount = {0, kShippedGeneralCount1, kShippedGeneralCount2};
+    st.InitialGeneralCount = st.GeneralCount;
+    LoadGeneralRoster(game, dataSet);
+    LoadNamePools(game);
+    LoadWeatherTables(game, dataSet);
+    SetHistoricalEvents(st);
+    st.ZealFloor = {0, 40, 40};
+    LoadTutorialText(game);
+}
+
+// --- StartCampaign ----------------------------------------------------------------------
+
+struct CampaignStart {
+    int year, month, week, temperature;
+};
+
+CampaignStart StartOf(int campaign) {
+    switch (campaign) {
+    case 1:
+    case 5:
+        return {1848, 9, 1, 3};
+    case 3:
+        return {1849, 3, 1, 2};
+    case 4:
+        return {1849, 6, 1, 3};
+    default:
+        return {1848, 12, 1, 2}; // 0 tutorial, 2 winter, 6 Transylvania
+    }
+}
+
+// Step 11: the campaign's date, temperature and zeal; the weather starts fair everywhere.
+void SetStartConditions(Game& game, int campaign) {
+    State& st = game.state;
+    const CampaignStart start = StartOf(campaign);
+    st.Year = start.year;
+    st.Month = start.month;
+    st.Week = start.week;
+    st.Temperature = start.temperature;
+    switch (campaign) {
+    case 1:
+    case 5:
+        st.Zeal[2] = 60;
+        break;
+    case 2:
+        st.Zeal = {0, 70, 60};
+        break;
+    case 4:
+        st.Zeal[2] = st.RussianIntervention == 2 ? 55 : 60;
+        break;
+    default:
+        st.Zeal = {0, 65, 65};
+        break; // 0, 3 and 6
+    }
+    st.Weather = st.RiverState = st.DanubeState = st.GroundState = 1;
+    LinkRecomputeMovementCosts(game);
+}
+
+void RestartResults(State& st) {
+    st.DrawnBattles = st.DrawnEngagements = 0;
+    st.EngagementsWon = st.BattlesWon = st.BattlePoints = st.CityPoints = {0, 0, 0};
+    for (int c = 1; c <= kCityCount; ++c) {
+        const TVaros& city = st.Cities[static_cast<std::size_t>(c)];
+        if (city.Owner == 1 || city.Owner == 2) st.CityPoints[city.Owner] += city.VictoryValue;
+    }
+}
+
+void ClearEntrenchmentsWithoutCorps(State& st) {
+    for (int x = 0; x <= st.MapMaxX; ++x)
+        for (int y = 0; y <= st.MapMaxY; ++y)
+            if (st.Cell(x, y).CorpsCount == 0) st.Cell(x, y).Entrenchment = 0;
+}
+
+} // namespace
+
+void SetUpGame(Game& game, int dataSet) {
+    // Everything is read into a scratch game first: a missing or damaged file stops the set-up
+    // before the running program's game is touched.
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = MakeGame(quiet, none, game.dir);
+    staging->state.Language = game.state.Language;
+    staging->state.NetworkGame = game.state.NetworkGame;
+    staging->state.Campaign = game.state.Campaign;
+    staging->state.EnteredPassword = game.state.EnteredPassword;
+    RunSetUp(*staging, dataSet);
+    game.state = staging->state;
+    HookCreateCityDots(game);
+}
+
+void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices& choices) {
+    State& st = game.state;
+    const std::string startFile = CampaignStartFileName(dataSet, campaign);
+    if (campaign < 0 || campaign > 6)
+        throw FileIoError(startFile, "there is no campaign " + std::to_string(campaign));
+    // Every campaign the new-game screen offers has a start file; without it there is no game.
+    if (!game.dir.Exists(startFile)) throw FileIoError(startFile, "the campaign start file is missing");
+
+    for (int i = 1; i <= st.ReinforcementCount && i <= kMaxReinforcements; ++i)
+        st.Reinforcements[static_cast<std::size_t>(i)].Arrived = 0;
+    st.Difficulty = choices.difficulty;
+    LinkLoadCities(game, st.DataSet, st.Campaign);
+    LoadGame(game, startFile);
+
+    st.PbemGame = choices.pbem;
+    if (st.NetworkGame) {
+        st.RandPos = 1;
+        st.RandStep = 1;
+    }
+    // Bem was still in Vienna before October 1848.
+    if (st.Year == 1848 && st.Month < 10) st.Generals[1][3].Available = 0;
+    st.Campaign = campaign;
+    st.DataSet = dataSet;
+    st.PlayerType = {0, choices.playerType1, choices.playerType2};
+    if (st.PbemGame) {
+        st.PlayerType = {0, 1, 1};
+        st.PasswordSet = {0, 0, 0};
+    }
+    st.Difficulty = st.NetworkGame && choices.difficulty == 3 ? 2 : choices.difficulty;
+    st.Tutorial = st.Difficulty == kTutorialDifficulty ? 1 : 0;
+    st.RussianIntervention = choices.russianIntervention;
+    st.PolishIntervention = choices.polishIntervention;
+    st.FogOfWar = choices.fogOfWar;
+    SetStartConditions(game, campaign);
+    if (st.FogOfWar)
+        for (int side = 1; side <= 2; ++side)
+            for (int c = 1; c <= st.CorpsCount[side]; ++c)
+                st.Corps[side][static_cast<std::size_t>(c)].ReconLevel = 0;
+    HookCountLevyMen(game);
+    RestartResults(st);
+    st.LocalSide = st.PlayerType[1] == 1 ? 1 : 2;
+    st.LocalOtherSide = 3 - st.LocalSide;
+    st.ActiveSide = 1;
+    st.OtherSide = 2;
+    for (int side = 1; side <= 2; ++side) {
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) {
+            if (st.Difficulty == 1) LinkRecomputeCorps(game, side, c);
+            THad& corps = st.Corps[side][static_cast<std::size_t>(c)];
+            corps.GuardCorps = corps.ThreatPercent = corps.ThreatCorps = 0;
+        }
+    }
+    StartSideTurn(game);
+    ClearEntrenchmentsWithoutCorps(st);
+    for (int t = 1; t <= st.TypeCount && t <= kMaxTypes; ++t)
+        st.Types[static_cast<std::size_t>(t)].RecruitWeeks = st.BaseRecruitWeeks[static_cast<std::size_t>(t)];
+    st.PrevTemperature = st.Temperature;
+    st.PrevWeather = st.Weather;
+    st.PrevGround = st.GroundState;
+    for (int side = 1; side <= 2; ++side)
+        if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = HookFindSiegeCorps(game, side);
+    SetCampaignDates(st, st.Campaign);
+    if (st.Campaign == kCampaignTransylvania) {
+        ApplyTransylvanianAdjustments(st);
+        HookCentreMapOnCity(game, 1);
+    }
+    if (st.PbemGame) {
+        st.PasswordSet = {0, 0, 0};
+        st.NewGameWeek = 1;
+        HookCreateOrderFile(game);
+    } else {
+        st.NewGameWeek = 0;
+    }
+}
+
+void SetCampaignDates(State& st, int campaign) {
+    struct Dates {
+        int startYear, startMonth, endYear, endMonth, battle, engagement;
+    };
+    Dates d{1848, 12, 1849, 3, 500, 200}; // 0 tutorial, 2 winter
+    switch (campaign) {
+    case 1:
+        d = {1848, 9, 1848, 12, 500, 200};
+        break;
+    case 3:
+        d = {1849, 3, 1849, 6, 500, 200};
+        break;
+    case 4:
+        d = {1849, 6, 1849, 10, 500, 200};
+        break;
+    case 5:
+        d = {1848, 9, 1850, 1, 250, 100};
+        break;
+    case 6:
+        d = {1848, 12, 1849, 6, 500, 200};
+        break;
+    default:
+        break;
+    }
+    st.StartYear = d.startYear;
+    st.StartMonth = d.startMonth;
+    st.StartWeek = 1;
+    st.EndYear = d.endYear;
+    st.EndMonth = d.endMonth;
+    st.EndWeek = 1;
+    st.BattleVictoryValue = d.battle;
+    st.EngagementVictoryValue = d.engagement;
+}
+
+void ApplyTransylvanianAdjustments(State& st) {
+    // The commanders of the main theatre take no part in the Transylvanian campaign.
+    constexpr int kSide1[] = {1, 4, 5, 6, 12, 13, 16, 17, 18, 19, 20, 25, 27, 30, 33, 34, 35, 39, 42};
+    constexpr int kSide2[] = {1,  2,  4,  5,  6,  7,  8,  10, 11, 12, 15, 16, 18, 20, 22, 23, 26, 30,
+                              31, 35, 37, 38, 39, 40, 42, 43, 45, 46, 47, 49, 50, 51, 54, 55, 57, 58};
+    for (int g : kSide1) st.Generals[1][static_cast<std::size_t>(g)].Available = 0;
+    for (int g : kSide2) st.Generals[2][static_cast<std::size_t>(g)].Available = 0;
+    if (st.ReinforcementCount > 2)
+        for (int i = 1; i <= st.ReinforcementCount && i <= kMaxReinforcements; ++i)
+            if (i != 6 && i != 7) st.Reinforcements[static_cast<std::size_t>(i)].Arrived = 1;
+}
+
+} // namespace vezer
