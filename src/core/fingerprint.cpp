@@ -166,6 +166,7 @@ void HashCorps(Hasher& k, const THad& h) {
                         h.LastBattleResult, h.LastBattleEnemyStrength, h.LastCityObjective})
         k.Int(v);
     k.Ints(h.AiMemory);
+    k.Int(h.DominantNationClass);
 }
 
 void HashRegiment(Hasher& k, const TEzred& e) {
@@ -267,6 +268,7 @@ std::uint64_t FullStateHash(const State& st) {
         k.Ints(w.Temperature);
         k.Int(w.HighWater);
     }
+    k.Ints(st.FortressDamage);
     k.Ints(st.TerrainCostBase);
     k.Ints(st.TerrainCost);
     for (const PerSide<int>* a : {&st.Zeal, &st.ZealFloor, &st.MayRecruit, &st.LevyChance, &st.LevyLimit, &st.LevyMen,

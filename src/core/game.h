@@ -2,6 +2,7 @@
 // One game: its state, the screen it shows itself on, the other machine, and its directory.
 // Rule code reaches everything through a Game&; two games can live side by side.
 
+#include "core/index_watch.h"
 #include "core/paths.h"
 #include "core/presentation.h"
 #include "core/state.h"
@@ -21,6 +22,10 @@ struct Game {
     Presentation& screen;
     Transport& link;
     GameDir dir;
+
+    // Holders of corps and regiment indices, told when a deletion renumbers them (not part of
+    // the game state: dialogs and the computer's march register while they hold an index).
+    IndexWatchList watches;
 
     // Runtime bookkeeping of the turn sequence (not part of the game state).
     bool computerTurnRunning = false;

@@ -48,6 +48,14 @@ public:
     virtual void RefreshCorpsMarker(int side, int corps) { (void)side, (void)corps; }
     virtual void RefreshCityMarker(int city) { (void)city; }
     virtual void RefreshAllMarkers() {}
+    // A corps marker slot is no longer used (its corps was removed).
+    virtual void RemoveCorpsMarker(int markerId) { (void)markerId; }
+    // The entrenchment mark of a hex appeared, changed level or side, or went.
+    virtual void RefreshEntrenchmentMark(int x, int y) { (void)x, (void)y; }
+    // The damage overlay of a fortress (FortressDamage of the city).
+    virtual void RefreshFortressOverlay(int city) { (void)city; }
+    // A general generated in play joins the side's portrait list on the main screen.
+    virtual void AddGeneralPortrait(int side, int general) { (void)side, (void)general; }
     // The main screen: repaint, and whether its command panel and map accept the player.
     virtual void RefreshMainScreen() {}
     virtual void EnableCommands(bool enabled) { (void)enabled; }

@@ -189,6 +189,8 @@ struct THad {
     int LastBattleEnemyStrength = 0;
     int LastCityObjective = 0;
     std::array<int, kAiMemorySlots + 1> AiMemory{};
+    // Derived, not saved: the nation class 1..3 with most regiments, for the corps' flag.
+    int DominantNationClass = 0;
 };
 
 // TTabornok: one general.
@@ -377,6 +379,15 @@ struct BattleState {
     PerSide<int> RoutedCount{};
 };
 
+// One hex on the computer opponent's list of hexes to reconnoitre (not saved).
+struct TReconTarget {
+    int X = 0;
+    int Y = 0;
+    int AssignedCorps = 0;
+};
+
+inline constexpr int kReconTargetRoom = 100;
+
 // The undo record of the last move or formation change.
 struct UndoRecord {
     Byte Available = 0;
@@ -514,6 +525,12 @@ struct State {
     // --- Markers the rules count (drawing them is the screen's) --------------------------
     int MarkerCount = 0;  // corps markers in use
     int EntrenchmentMarkCount = 0;
+    // Damage shown on each fortress: 0 intact, 1 light, 2 heavy.
+    std::array<int, kMaxCities + 1> FortressDamage{};
+
+    // --- The computer opponent's reconnaissance targets (not saved) ----------------------
+    std::array<TReconTarget, kReconTargetRoom + 1> ReconTargets{};
+    int ReconTargetCount = 0;
 
     // --- Battle --------------------------------------------------------------------------
     BattleState Battle;

@@ -3,6 +3,8 @@
 #include "data/data_hooks.h"
 #include "data/savegame.h"
 #include "forces/orders.h"
+#include "forces/organisation.h"
+#include "forces/strength.h"
 
 namespace vezer {
 
@@ -11,7 +13,7 @@ void HookAutoSave(Game& game, const std::string& fileName) {
     TrySaveGame(game, fileName);
 }
 void HookChooseCityRecruitment(Game&, int) {}
-void HookConsolidateRegiments(Game&, int) {}
+void HookConsolidateRegiments(Game& game, int side) { ConsolidateRegiments(game, side); }
 // Closing an e-mail turn: the week's recruitment bookkeeping, a clean battle module, the
 // start-of-turn save and a new order file.
 void HookCloseEmailTurn(Game& game) {
@@ -28,8 +30,8 @@ void HookComputerTurn(Game& game) {
     ExecuteOrder(game, TParancs{kOrderEndTurn, 0, 0, game.state.ActiveSide, 0, 0});
 }
 
-void HookRecomputeRegiment(Game&, int, int) {}
-void HookRecomputeCorps(Game&, int, int) {}
+void HookRecomputeRegiment(Game& game, int side, int regiment) { RecomputeRegiment(game.state, side, regiment); }
+void HookRecomputeCorps(Game& game, int side, int corps) { RecomputeCorps(game, side, corps); }
 void HookTurnStartReconnaissance(Game&) {}
 void HookRunTurnEvents(Game&) {}
 void HookRecordOrder(Game&, const TParancs&) {}

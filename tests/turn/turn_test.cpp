@@ -3,6 +3,7 @@
 #include "core/log.h"
 #include "forces/orders.h"
 #include "turn/turn.h"
+#include "support/state_builder.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>
@@ -118,22 +119,17 @@ TEST_F(TurnTest, TheEndOfTheCampaignStopsTheSequence) {
 TEST_F(TurnTest, StartSideTurnGivesMovementPointsHalvedByAnActivity) {
     Start(1, 1);
     State& st = t.st();
-    st.RegimentCount[1] = 3;
-    st.CorpsCount[1] = 2;
-    st.CorpsRec(1, 1).Activity = 11;  // entrenching
-    const int corpsOf[] = {0, 1, 2, 0};
-    for (int r = 1; r <= 3; ++r) {
-        st.Regiment(1, r).Corps = corpsOf[r];
-        st.Regiment(1, r).MovementAllowance = 45;
-        st.Regiment(1, r).MovementPoints = 3;
-    }
-    st.Regiment(2, 1).MovementAllowance = 45;  // the other side is left alone
-    st.RegimentCount[2] = 1;
+    testing::StateBuilder b(t.g());
+    // Line battalions in defence formation: 60 base movement x 80 % = 48 a turn.
+    b.Corps(1, {10, 10}, {{.type = 9, .movement = 3}}, {.formation = 3, .activity = 11});
+    b.Corps(1, {12, 10}, {{.type = 9, .movement = 3}}, {.formation = 3});
+    b.Corps(2, {14, 10}, {{.type = 9, .movement = 3}}, {.formation = 3});  // the other side waits
     StartSideTurn(t.g());
-    EXPECT_EQ(st.Regiment(1, 1).MovementPoints, 22);
-    EXPECT_EQ(st.Regiment(1, 2).MovementPoints, 45);
-    EXPECT_EQ(st.Regiment(1, 3).MovementPoints, 45);
-    EXPECT_EQ(st.Regiment(2, 1).MovementPoints, 0);
+    EXPECT_EQ(st.Regiment(1, 1).MovementPoints, 24);
+    EXPECT_EQ(st.Regiment(1, 2).MovementPoints, 48);
+    EXPECT_EQ(st.Regiment(2, 1).MovementPoints, 3);
+    EXPECT_EQ(st.CorpsRec(1, 1).MovementPoints, 24);  // the corps recompute follows the regiments
+    EXPECT_EQ(st.CorpsRec(1, 2).MovementAllowance, 48);
 }
 
 TEST_F(TurnTest, UnknownOrderCodesAreReportedNotExecuted) {

@@ -1,0 +1,49 @@
+#pragma once
+// Generals: the roster's generic portraits, generals generated in play, the choice of a
+// general for a new command, replacing a corps' general, and how generals are named.
+
+#include "core/game.h"
+
+#include <string>
+
+namespace vezer {
+
+inline constexpr const char* kRosterFullMessage = "Hiba! Beteltek a tabornok helyek!";
+// A side's roster stops growing by the top-up at this many generals.
+inline constexpr int kTopUpLimit = 200;
+inline constexpr int kTopUpBatch = 30;
+
+// The generic portrait of name class 1..3 for general `index`, read from the random table
+// without drawing: 100..106 for class 1, 100..104 for class 2, 200..202 for class 3; 0 for any
+// other class. The roster loader uses it for generals without a picture of their own.
+int GenericPortrait(const State& state, int nameClass, int index);
+
+// A new general at GeneralCount + 1, with ratings, names and portrait from the random table
+// (no draw). `nationOrClass` above 3 is replaced by its flag class; a class outside 1..3 uses
+// the side's own. Returns the index, or 0 (with "Hiba! Beteltek a tabornok helyek!") when the
+// side already has 250.
+int AddGeneral(Game& game, int side, int nationOrClass, bool announce);
+
+// The highest-indexed free, available general of exactly that nation; 0 if none.
+int FindGeneralOfNation(const State& state, int side, int nation);
+// The picks for a new command. Each returns a free, available general, generating one when
+// none suits; 0 only when the roster is full (the caller then creates nothing).
+int PickDefensiveGeneral(Game& game, int side, int nation);
+int PickStrongestGeneral(Game& game, int side, int nation);
+int PickOrdinaryGeneral(Game& game, int side, int nation);
+
+// Order 10: the corps gets a free, available general; every regiment loses 5 readiness and
+// 5 morale. Refused (false, nothing changes) for a general who is not free or not available.
+bool ReplaceGeneral(Game& game, int side, int corps, int general);
+
+// The thirty-general top-up of a side not played by the computer (part of CreateCorps).
+void TopUpGenerals(Game& game, int side);
+
+// "Family Given" on side 1, "Given Family" on side 2, then " (ability)" when it has one.
+std::string GeneralDisplayName(const State& state, int side, int general);
+// "tabornok\<side><portrait>.bmp", its small form "...K.bmp", and the biography text.
+std::string PortraitFileName(int side, int portrait);
+std::string SmallPortraitFileName(int side, int portrait);
+std::string BiographyFileName(int language, int side, int general);
+
+} // namespace vezer
