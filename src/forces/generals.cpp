@@ -3,6 +3,7 @@
 #include "core/arith.h"
 #include "core/log.h"
 #include "core/random.h"
+#include "data/scenario_files.h"
 #include "forces/forces.h"
 #include "forces/strength.h"
 
@@ -43,16 +44,6 @@ int OwnNationFirst(const State& st, int side, int nation) {
 
 } // namespace
 
-int GenericPortrait(const State& st, int nameClass, int index) {
-    int v = TableEntry(st, index);
-    switch (nameClass) {
-    case 1: return 100 + v % 7;
-    case 2: return 100 + v % 5;
-    case 3: return 200 + v % 3;
-    default: return 0;
-    }
-}
-
 int AddGeneral(Game& game, int side, int k, bool announce) {
     State& st = game.state;
     if (!IsSide(side)) return 0;
@@ -71,7 +62,7 @@ int AddGeneral(Game& game, int side, int k, bool announce) {
     const auto kk = static_cast<std::size_t>(k);
     t.FamilyName = st.FamilyNamePool[kk][static_cast<std::size_t>(TableEntry(st, b + 3) % kNamePoolSize + 1)].view();
     t.GivenName = st.GivenNamePool[kk][static_cast<std::size_t>(TableEntry(st, b + 4) % kNamePoolSize + 1)].view();
-    t.Portrait = GenericPortrait(st, k, b);
+    t.Portrait = GenericPortrait(st, k, b);  // nations 1..3 are their own name classes
     t.Available = 1;
     t.Corps = 0;
     if (announce) game.screen.AddGeneralPortrait(side, b);

@@ -13,11 +13,6 @@ inline constexpr const char* kRosterFullMessage = "Hiba! Beteltek a tabornok hel
 inline constexpr int kTopUpLimit = 200;
 inline constexpr int kTopUpBatch = 30;
 
-// The generic portrait of name class 1..3 for general `index`, read from the random table
-// without drawing: 100..106 for class 1, 100..104 for class 2, 200..202 for class 3; 0 for any
-// other class. The roster loader uses it for generals without a picture of their own.
-int GenericPortrait(const State& state, int nameClass, int index);
-
 // A new general at GeneralCount + 1, with ratings, names and portrait from the random table
 // (no draw). `nationOrClass` above 3 is replaced by its flag class; a class outside 1..3 uses
 // the side's own. Returns the index, or 0 (with "Hiba! Beteltek a tabornok helyek!") when the

@@ -1,4 +1,5 @@
 #include "core/fingerprint.h"
+#include "data/scenario_files.h"
 #include "forces/generals.h"
 #include "forces/invariants.h"
 #include "forces/organisation.h"
@@ -87,12 +88,13 @@ TEST_F(Generals, AFullRosterAddsNobody) {
 
 TEST_F(Generals, GenericPortraits) {
     struct Case {
-        int nameClass, entry, portrait;
+        int nation, entry, portrait;
     };
+    // 100..106 for class 1, 100..104 for class 2, 200..202 for class 3, by the nation's class.
     for (Case c : {Case{1, 6, 106}, Case{1, 7, 100}, Case{2, 4, 104}, Case{2, 5, 100}, Case{3, 2, 202},
-                   Case{3, 3, 200}, Case{4, 3, 0}, Case{0, 3, 0}}) {
+                   Case{3, 3, 200}, Case{4, 3, 103}, Case{9, 13, 106}, Case{10, 3, 0}, Case{11, 3, 0}}) {
         st().RandTable[9] = c.entry;
-        EXPECT_EQ(GenericPortrait(st(), c.nameClass, 9), c.portrait) << c.nameClass << " " << c.entry;
+        EXPECT_EQ(GenericPortrait(st(), c.nation, 9), c.portrait) << c.nation << " " << c.entry;
     }
 }
 
