@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "forces/forces.h"
 #include "forces/stacks.h"
+#include "map/geometry.h"
 
 namespace vezer {
 
@@ -54,6 +55,86 @@ void RefreshEstimates(Game& game, int side, int corps) {
         h.ReconLevel = 3;
     }
     RefreshHexStack(game, side, 0, h.X, h.Y);
+}
+
+namespace {
+
+// How hard it is to see corps c from corps b: the river between them, then the ground c
+// stands on (forest and hills hide it better).
+int Obstacle(const State& st, const THad& b, const THad& c) {
+    int k = 0;
+    if (!StandsOn(b, c.X, c.Y)) {
+        int d = DirectionTo(Hex{b.X, b.Y}, Hex{c.X, c.Y});
+        if (d >= 0 && d <= 5) k = st.Cell(b.X, b.Y).River[static_cast<std::size_t>(d)];
+    }
+    int terrain = st.Cell(c.X, c.Y).Terrain;
+    return k + (terrain == 2 || terrain == 3 ? 2 : 1);
+}
+
+// The corps' chance of being spotted at a turn start, by its size.
+void MaybeSpotted(State& st, THad& h) {
+    int seen = h.SizeClass == 2 ? 20 : h.SizeClass == 3 ? 30 : 0;
+    if (seen == 0) return;
+    int d = R(st, 100);
+    if (d < seen) h.ReconLevel = 1;
+    if (d < seen / 2) h.ReconLevel = 2;
+}
+
+} // namespace
+
+void ObserveCorps(Game& game, int a, int b, int c) {
+    State& st = game.state;
+    if (!IsCorps(st, a, b) || !IsCorps(st, 3 - a, c)) return;
+    const THad& observer = st.CorpsRec(a, b);
+    THad& enemy = st.CorpsRec(3 - a, c);
+    const int k = Obstacle(st, observer, enemy);
+    if (enemy.ReconLevel <= 0) {
+        enemy.ReconLevel = 1;
+        st.EnemySpotted = 1;
+    }
+    while (enemy.ReconLevel < 3) {
+        int m = R(st, observer.MinObservation * 3 / 4);
+        int l = R(st, enemy.SumVisibility / k);
+        if (enemy.ReconLevel == 2) l /= 2;
+        if (l <= m) break;
+        ++enemy.ReconLevel;
+    }
+    RefreshEstimates(game, 3 - a, c);
+}
+
+void ContactReconnaissance(Game& game, int a, int b) {
+    State& st = game.state;
+    if (!IsCorps(st, a, b)) return;
+    const int e = 3 - a;
+    const Hex here{st.CorpsRec(a, b).X, st.CorpsRec(a, b).Y};
+    if (int first = FirstCorpsAt(st, e, here.x, here.y)) ObserveCorps(game, a, b, first);
+    for (int d = 0; d <= 5; ++d) {
+        const Hex n = Neighbour(here, d);
+        if (!OnMap(st, n) || st.Cell(n.x, n.y).CorpsCount <= 0) continue;
+        for (int c = 1; c <= st.CorpsCount[e]; ++c) {
+            if (!StandsOn(st.CorpsRec(e, c), n.x, n.y)) continue;
+            ObserveCorps(game, a, b, c);
+            ObserveCorps(game, e, c, b);
+        }
+    }
+}
+
+void TurnStartReconnaissance(Game& game) {
+    State& st = game.state;
+    const int active = st.ActiveSide;
+    if (!IsSide(active)) return;
+    for (int c = 1; c <= st.CorpsCount[3 - active]; ++c) {
+        THad& h = st.CorpsRec(3 - active, c);
+        if (h.ReconLevel > 0) --h.ReconLevel;
+    }
+    if (st.FogOfWar == 1) {
+        for (int side = 1; side <= 2; ++side)
+            for (int c = 1; c <= st.CorpsCount[side]; ++c)
+                if (st.CorpsRec(side, c).ReconLevel <= 1) MaybeSpotted(st, st.CorpsRec(side, c));
+    }
+    for (int c = 1; c <= st.CorpsCount[active]; ++c) ContactReconnaissance(game, active, c);
+    for (int side = 1; side <= 2; ++side)
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) RefreshEstimates(game, side, c);
 }
 
 } // namespace vezer

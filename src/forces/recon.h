@@ -11,4 +11,16 @@ namespace vezer {
 // Draws R(61) when a level-2 corps has no estimate error yet.
 void RefreshEstimates(Game& game, int side, int corps);
 
+// One observation of enemy corps c by corps b of side a: an unseen corps is seen (and the enemy
+// is marked spotted), then each success of R(visibility / obstacle) over R(observation x 3/4)
+// raises the level, until one fails or the level is 3. Draws two numbers per attempt.
+void ObserveCorps(Game& game, int a, int b, int c);
+// Corps b of side a observes the enemy on its hex (the first) and on the six neighbours; every
+// contact with a neighbour runs both ways.
+void ContactReconnaissance(Game& game, int a, int b);
+// The reconnaissance of a turn start: the other side's levels fall by one, large corps may be
+// spotted by chance (fog of war on), the active side's corps observe their contacts, and every
+// estimate is refreshed.
+void TurnStartReconnaissance(Game& game);
+
 } // namespace vezer

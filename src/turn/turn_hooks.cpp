@@ -4,6 +4,7 @@
 #include "data/savegame.h"
 #include "forces/orders.h"
 #include "forces/organisation.h"
+#include "forces/recon.h"
 #include "forces/strength.h"
 
 namespace vezer {
@@ -32,7 +33,7 @@ void HookComputerTurn(Game& game) {
 
 void HookRecomputeRegiment(Game& game, int side, int regiment) { RecomputeRegiment(game.state, side, regiment); }
 void HookRecomputeCorps(Game& game, int side, int corps) { RecomputeCorps(game, side, corps); }
-void HookTurnStartReconnaissance(Game&) {}
+void HookTurnStartReconnaissance(Game& game) { TurnStartReconnaissance(game); }
 void HookRunTurnEvents(Game&) {}
 void HookRecordOrder(Game&, const TParancs&) {}
 void HookCloseOrderFile(Game&) {}
