@@ -2,20 +2,21 @@
 
 #include "forces/forces.h"
 
+#include <array>
+
 namespace vezer {
 
 namespace {
 
-bool SlotInUse(const State& st, int slot) {
-    for (int side = 1; side <= 2; ++side)
-        for (int c = 1; c <= st.CorpsCount[side] && c <= kMaxCorps; ++c)
-            if (st.CorpsRec(side, c).MarkerId == slot) return true;
-    return false;
-}
-
 int FreeMarkerSlot(const State& st) {
+    std::array<bool, kMarkerSlots + 1> used{};
+    for (int side = 1; side <= 2; ++side)
+        for (int c = 1; c <= st.CorpsCount[side] && c <= kMaxCorps; ++c) {
+            int id = st.CorpsRec(side, c).MarkerId;
+            if (id >= 1 && id <= kMarkerSlots) used[static_cast<std::size_t>(id)] = true;
+        }
     for (int slot = kFirstCorpsMarkerSlot; slot <= kMarkerSlots; ++slot)
-        if (!SlotInUse(st, slot)) return slot;
+        if (!used[static_cast<std::size_t>(slot)]) return slot;
     return 0;
 }
 
