@@ -15,12 +15,7 @@ using testing::StateBuilder;
 using testing::TestGame;
 using Kind = HeadlessPresentation::Kind;
 
-struct Generals : ::testing::Test {
-    TestGame t;
-    StateBuilder b{t.g()};
-    State& st() { return t.st(); }
-    Game& g() { return t.g(); }
-};
+struct Generals : ::testing::Test, testing::BuiltGame {};
 
 TEST_F(Generals, AddGeneralReadsTheTableWithoutDrawing) {
     // RandTable[i] = i; the new general is number 43: ratings from entries 43..45, names from

@@ -13,11 +13,7 @@ namespace {
 using testing::StateBuilder;
 using testing::TestGame;
 
-struct Occupation : ::testing::Test {
-    TestGame t;
-    StateBuilder b{t.g()};
-    State& st() { return t.st(); }
-    Game& g() { return t.g(); }
+struct Occupation : ::testing::Test, testing::BuiltGame {
     std::vector<std::string> Log(int side) {
         std::vector<std::string> lines;
         for (int i = 0; i < st().Logs[side].Count; ++i) lines.push_back(st().Logs[side].Entries[static_cast<std::size_t>(i)].Text.str());

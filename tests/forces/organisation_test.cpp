@@ -15,11 +15,7 @@ using testing::StateBuilder;
 using testing::TestGame;
 using Kind = HeadlessPresentation::Kind;
 
-struct Organisation : ::testing::Test {
-    TestGame t;
-    StateBuilder b{t.g()};
-    State& st() { return t.st(); }
-    Game& g() { return t.g(); }
+struct Organisation : ::testing::Test, testing::BuiltGame {
     void ExpectSound() { EXPECT_EQ(CheckInvariants(st()), std::vector<std::string>{}); }
 };
 

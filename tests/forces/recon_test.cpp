@@ -12,12 +12,7 @@ namespace {
 using testing::StateBuilder;
 using testing::TestGame;
 
-struct Recon : ::testing::Test {
-    TestGame t;
-    StateBuilder b{t.g()};
-    State& st() { return t.st(); }
-    Game& g() { return t.g(); }
-};
+struct Recon : ::testing::Test, testing::BuiltGame {};
 
 TEST_F(Recon, EstimatesFollowTheLevel) {
     struct Case {

@@ -14,12 +14,7 @@ using testing::Reg;
 using testing::StateBuilder;
 using testing::TestGame;
 
-struct Strength : ::testing::Test {
-    TestGame t;
-    StateBuilder b{t.g()};
-    State& st() { return t.st(); }
-    Game& g() { return t.g(); }
-};
+struct Strength : ::testing::Test, testing::BuiltGame {};
 
 TEST_F(Strength, ReadinessAndExperienceScaleTheCombatValue) {
     struct Case {

@@ -21,6 +21,7 @@
 //    names, and name pools "Family<class>-<n>" / "Given<class>-<n>".
 
 #include "core/game.h"
+#include "support/test_game.h"
 
 #include <initializer_list>
 #include <string>
@@ -106,6 +107,15 @@ public:
 
 private:
     Game& game_;
+};
+
+// A game with a headless screen and a builder on it, to derive test fixtures from:
+//     struct Stacks : ::testing::Test, testing::BuiltGame {};
+struct BuiltGame {
+    TestGame t;
+    StateBuilder b{t.g()};
+    State& st() { return t.st(); }
+    Game& g() { return t.g(); }
 };
 
 } // namespace vezer::testing
