@@ -14,9 +14,9 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -38,7 +38,9 @@ Hex Step(Hex h, int d) {
     return {n.x, n.y};
 }
 
-bool OnMap(Hex h) { return h.x >= 0 && h.x < kCols && h.y >= 0 && h.y < kRows; }
+bool OnMap(Hex h) {
+    return h.x >= 0 && h.x < kCols && h.y >= 0 && h.y < kRows;
+}
 
 Bytes ReadData(const std::string& name) {
     return ReadFileBytes(CompiledGameDir() / "Data" / name, "Data\\" + name);
@@ -47,8 +49,8 @@ Bytes ReadData(const std::string& name) {
 // The compiled map files, read the way the game's loaders read them.
 struct CompiledMap {
     std::array<std::array<int, kCols>, kRows> terrain{};
-    std::map<std::pair<Hex, Hex>, int> river;  // both directions
-    std::map<std::pair<Hex, Hex>, int> road;   // both directions
+    std::map<std::pair<Hex, Hex>, int> river; // both directions
+    std::map<std::pair<Hex, Hex>, int> road;  // both directions
     int TerrainAt(Hex h) const { return OnMap(h) ? terrain[h.y][h.x] : 4; }
 };
 
@@ -151,10 +153,11 @@ TEST(MapData, TheRulesFixedHexesHoldTheirCitiesInEveryCampaign) {
         Hex hex;
         const char* name;
     };
-    const Fixed fixed[] = {{3, {6, 9}, "Bécs"},         {47, {32, 24}, "Arad"},        {31, {19, 13}, "Buda"},
-                           {60, {40, 25}, "Déva"},       {36, {17, 27}, "Eszék"},       {61, {43, 23}, "Gyulafehérvár"},
-                           {28, {14, 12}, "Komárom"},    {14, {13, 7}, "Lipótvár"},     {24, {39, 7}, "Munkács"},
-                           {42, {24, 30}, "Pétervárad"}, {46, {31, 26}, "Temesvár"}};
+    const Fixed fixed[] = {
+        {3, {6, 9}, "Bécs"},          {47, {32, 24}, "Arad"},    {31, {19, 13}, "Buda"},
+        {60, {40, 25}, "Déva"},       {36, {17, 27}, "Eszék"},   {61, {43, 23}, "Gyulafehérvár"},
+        {28, {14, 12}, "Komárom"},    {14, {13, 7}, "Lipótvár"}, {24, {39, 7}, "Munkács"},
+        {42, {24, 30}, "Pétervárad"}, {46, {31, 26}, "Temesvár"}};
     std::vector<std::string> names = CityNames();
     ASSERT_EQ(names.size(), 75u);
     EXPECT_EQ(names[0], "Kolozsvár");
@@ -340,11 +343,13 @@ TEST(MapData, EveryCityStandsOnARoadAndAllAreJoinedOverLand) {
         for (int d = 0; d < 6; ++d) {
             Hex n = Step(h, d);
             auto river = map.river.find({h, n});
-            if (map.TerrainAt(n) <= 3 && (river == map.river.end() || river->second != 3) && reached.insert(n).second)
+            if (map.TerrainAt(n) <= 3 && (river == map.river.end() || river->second != 3) &&
+                reached.insert(n).second)
                 queue.push_back(n);
         }
     }
-    for (int c = 1; c <= 75; ++c) EXPECT_TRUE(reached.count(cities[c].hex())) << names[c - 1] << " is cut off";
+    for (int c = 1; c <= 75; ++c)
+        EXPECT_TRUE(reached.count(cities[c].hex())) << names[c - 1] << " is cut off";
     // The edge of the map is a closed ring.
     for (int x = 0; x < kCols; ++x) EXPECT_EQ(map.terrain[0][x] * map.terrain[kRows - 1][x], 16);
     for (int y = 0; y < kRows; ++y) EXPECT_EQ(map.terrain[y][0] * map.terrain[y][kCols - 1], 16);
@@ -354,9 +359,9 @@ TEST(MapData, ReinforcementsAndCampaignStartsFindPassableGround) {
     // The arrival hexes of the reinforcement schedule, each with the hex west of it (where a
     // reinforcement arrives when the enemy holds its hex), and the Tisza army's start hexes.
     CompiledMap map = ReadCompiledMap();
-    const Hex arrivals[] = {{5, 8},   {32, 1},  {10, 6},  {2, 17}, {16, 28}, {47, 27}, {40, 25}, {33, 13},
-                            {46, 26}, {27, 16}, {41, 5},  {9, 8},  {7, 9},   {12, 9},  {31, 25}, {33, 1},
-                            {31, 1},  {35, 2},  {30, 1},  {23, 2}, {53, 27}, {51, 15}, {29, 13}, {27, 17}};
+    const Hex arrivals[] = {{5, 8},   {32, 1},  {10, 6}, {2, 17}, {16, 28}, {47, 27}, {40, 25}, {33, 13},
+                            {46, 26}, {27, 16}, {41, 5}, {9, 8},  {7, 9},   {12, 9},  {31, 25}, {33, 1},
+                            {31, 1},  {35, 2},  {30, 1}, {23, 2}, {53, 27}, {51, 15}, {29, 13}, {27, 17}};
     for (Hex h : arrivals) {
         EXPECT_LE(map.TerrainAt(h), 3) << h.x << "," << h.y;
         EXPECT_LE(map.TerrainAt({h.x - 1, h.y}), 3) << "west of " << h.x << "," << h.y;
@@ -365,7 +370,9 @@ TEST(MapData, ReinforcementsAndCampaignStartsFindPassableGround) {
 
 // The colour of pixel (x, y) of a 24-bit bottom-up BMP, as (r, g, b).
 std::array<int, 3> BmpPixel(const Bytes& bmp, int x, int y) {
-    auto le32 = [&](std::size_t at) { return bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | bmp[at + 3] << 24; };
+    auto le32 = [&](std::size_t at) {
+        return bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | bmp[at + 3] << 24;
+    };
     int width = le32(18), height = le32(22), offset = le32(10);
     int stride = (width * 3 + 3) / 4 * 4;
     std::size_t at = offset + static_cast<std::size_t>(height - 1 - y) * stride + x * 3;
@@ -405,8 +412,10 @@ TEST(MapData, TheGameLoadsOurFilesAsTheyWereWritten) {
                 Hex n = Step({x, y}, d);
                 auto river = map.river.find({{x, y}, n});
                 auto road = map.road.find({{x, y}, n});
-                EXPECT_EQ(cell.River[d], river == map.river.end() ? 0 : river->second) << x << "," << y << " side " << d;
-                EXPECT_EQ(cell.Road[d], road == map.road.end() ? 0 : road->second) << x << "," << y << " side " << d;
+                EXPECT_EQ(cell.River[d], river == map.river.end() ? 0 : river->second)
+                    << x << "," << y << " side " << d;
+                EXPECT_EQ(cell.Road[d], road == map.road.end() ? 0 : road->second)
+                    << x << "," << y << " side " << d;
             }
             Pixel centre = HexToPixel({x, y});
             EXPECT_EQ(PixelToHex(st, centre.X, centre.Y), (vezer::Hex{x, y}));
@@ -476,13 +485,13 @@ TEST(MapCompiler, RefusesABrokenSourceNamingItsLineAndWritesNothing) {
     std::string viennaGridRow = terrain.substr(terrain.find("\n  9 |") + 1);
     viennaGridRow = viennaGridRow.substr(0, viennaGridRow.find('\n'));
     std::string brokenRow = viennaGridRow;
-    brokenRow[5 + 6] = '#';  // "  9 |" then column 6
+    brokenRow[5 + 6] = '#'; // "  9 |" then column 6
 
     struct Case {
         const char* what;
         std::string file;
         std::function<std::string(std::string)> breakIt;
-        std::string reported;  // the file the refusal names
+        std::string reported; // the file the refusal names
         int line;
         std::string message;
     };
@@ -494,30 +503,31 @@ TEST(MapCompiler, RefusesABrokenSourceNamingItsLineAndWritesNothing) {
          [&](std::string t) { return Replace(t, tiszaSide + " ", tiszaSide + " 10,10/10,11 "); },
          "rivers.txt", LineOf(rivers, tiszaSide), "does not meet"},
         {"value 2 on another river than the Danube", "rivers.txt",
-         [&](std::string t) { return Replace(t, "river Tisza 1", "river Tisza 2"); },
-         "rivers.txt", LineOf(rivers, "river Tisza 1") + 1, "Danube alone"},
+         [&](std::string t) { return Replace(t, "river Tisza 1", "river Tisza 2"); }, "rivers.txt",
+         LineOf(rivers, "river Tisza 1") + 1, "Danube alone"},
         {"Vienna on impassable ground", "terrain.txt",
-         [&](std::string t) { return Replace(t, viennaGridRow, brokenRow); },
-         "cities.tsv", LineOf(cities, "\n3\tBécs") + 1, "impassable"},
+         [&](std::string t) { return Replace(t, viennaGridRow, brokenRow); }, "cities.tsv",
+         LineOf(cities, "\n3\tBécs") + 1, "impassable"},
         {"a railway that did not run in 1848", "roads.txt",
-         [&](std::string t) { return Replace(t, pestVac, "rail Pest–Buda\n"); }, "roads.txt", LineOf(roads, pestVac),
-         "ran in 1848"},
+         [&](std::string t) { return Replace(t, pestVac, "rail Pest–Buda\n"); }, "roads.txt",
+         LineOf(roads, pestVac), "ran in 1848"},
         {"a road step that jumps a hex", "roads.txt",
          [&](std::string t) { return Replace(t, pestVac + "  20,14 ", pestVac + "  20,14 20,16 "); },
          "roads.txt", LineOf(roads, pestVac) + 1, "not adjacent"},
         {"a fortress the rules fix moved off its hex", "cities.tsv",
-         [&](std::string t) { return Replace(t, "\t14\t12\t*\t3", "\t15\t12\t*\t3"); },
-         "cities.tsv", LineOf(cities, "\n28\tKomárom") + 1, "the rules put city 28"},
+         [&](std::string t) { return Replace(t, "\t14\t12\t*\t3", "\t15\t12\t*\t3"); }, "cities.tsv",
+         LineOf(cities, "\n28\tKomárom") + 1, "the rules put city 28"},
         {"two cities on one hex", "cities.tsv",
-         [&](std::string t) { return Replace(t, "\t13\t12\t-\t2", "\t14\t12\t-\t2"); },
-         "cities.tsv", LineOf(cities, "\n29\tGyőr") + 1, "already Komárom's"},
+         [&](std::string t) { return Replace(t, "\t13\t12\t-\t2", "\t14\t12\t-\t2"); }, "cities.tsv",
+         LineOf(cities, "\n29\tGyőr") + 1, "already Komárom's"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testing::TempDir dir;
         testing::MkdataRun run = CompileBroken(dir, c.file, c.breakIt);
         EXPECT_NE(run.exitCode, 0) << run.output;
-        EXPECT_NE(run.output.find(c.reported + ":" + std::to_string(c.line) + ":"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(c.reported + ":" + std::to_string(c.line) + ":"), std::string::npos)
+            << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "out" / "Data" / "Terep1.dat"));
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "out" / "Data" / "Varos10.dat"));
@@ -528,8 +538,10 @@ TEST(MapCompiler, AcceptsOurSourcesAsTheyStand) {
     testing::TempDir dir;
     testing::MkdataRun run = CompileBroken(dir, "campaigns.txt", [](std::string t) { return t; });
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    for (const char* name : {"Terep1.dat", "Ut1.dat", "Folyo1.dat", "Varnev1.dat", "Maszk.bmp", "Varos16.dat"})
-        EXPECT_EQ(ReadAll(dir.path() / "out" / "Data" / name), ReadAll(CompiledGameDir() / "Data" / name)) << name;
+    for (const char* name :
+         {"Terep1.dat", "Ut1.dat", "Folyo1.dat", "Varnev1.dat", "Maszk.bmp", "Varos16.dat"})
+        EXPECT_EQ(ReadAll(dir.path() / "out" / "Data" / name), ReadAll(CompiledGameDir() / "Data" / name))
+            << name;
 }
 
 } // namespace
