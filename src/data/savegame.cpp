@@ -24,11 +24,16 @@ int ClampCount(int count, int capacity) {
     return std::clamp(count, 0, capacity);
 }
 
-// The regiment's movement value as stored: MovementPoints + 1000 x MovementUsed, computed
-// with wrapping arithmetic so an absurd MovementUsed cannot overflow.
+// Packs low + factor x high the way the file stores it, with wrapping arithmetic so an absurd
+// value in the state cannot overflow (the reader refuses what comes out).
+std::int32_t PackWrapped(int low, int factor, int high) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(low) +
+                                     static_cast<std::uint32_t>(factor) * static_cast<std::uint32_t>(high));
+}
+
+// The regiment's movement value as stored: MovementPoints + 1000 x MovementUsed.
 std::int32_t PackMovement(int points, int used) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(points) +
-                                     1000u * static_cast<std::uint32_t>(used));
+    return PackWrapped(points, 1000, used);
 }
 
 // Writes values and sums them as written.
@@ -89,7 +94,7 @@ struct PackedHeader {
 
 PackedHeader PackHeader(const State& st) {
     PackedHeader h;
-    h.dataSet = st.DataSet + (st.PbemGame == 1 ? kPbemDataSetOffset : 0);
+    h.dataSet = PackWrapped(st.DataSet, st.PbemGame == 1 ? kPbemDataSetOffset : 0, 1);
     h.campaign = st.Campaign;
     h.language = st.Language;
     h.activeSide = st.ActiveSide;
@@ -97,7 +102,7 @@ PackedHeader PackHeader(const State& st) {
     h.localSide = st.LocalSide;
     h.localOtherSide = st.LocalOtherSide;
     h.fogOfWar = st.FogOfWar;
-    h.intervention = st.RussianIntervention + 10 * st.PolishIntervention;
+    h.intervention = PackWrapped(st.RussianIntervention, 10, st.PolishIntervention);
     h.keepReinforcementDates = st.KeepReinforcementDates;
     h.difficulty = st.Difficulty;
     h.reservedOption = st.ReservedOption;
@@ -220,7 +225,7 @@ void WriteEmailTrailer(BinaryWriter& out, const State& st) {
         if (st.PasswordSet[side] != 1) continue;
         std::string bytes = Utf8ToCp1250(st.Password[side].view());
         out.WriteInt(static_cast<std::int32_t>(bytes.size()));
-        for (char c : bytes) out.WriteInt(static_cast<std::uint8_t>(c) + st.RandPos + st.RandStep);
+        for (char c : bytes) out.WriteInt(WrapAdd(WrapAdd(static_cast<std::uint8_t>(c), st.RandPos), st.RandStep));
     }
 }
 
