@@ -4,7 +4,7 @@
 #include "forces/markers.h"
 
 #include <array>
-#include <map>
+#include <vector>
 #include <set>
 #include <utility>
 
@@ -103,18 +103,19 @@ void CheckGenerals(const State& st, int side, Report& bad) {
 }
 
 void CheckMap(const State& st, Report& bad) {
-    std::map<std::pair<int, int>, int> standing;
+    // Corps standing on each hex, in a flat array over the map.
+    std::vector<int> standing(static_cast<std::size_t>(kHexSpan * kHexSpan), 0);
+    auto at = [](int x, int y) { return static_cast<std::size_t>((y - kHexMin) * kHexSpan + (x - kHexMin)); };
     for (int side = 1; side <= 2; ++side)
         for (int c = 1; c <= st.CorpsCount[side]; ++c) {
             const THad& h = st.CorpsRec(side, c);
             if (!State::InHexArray(h.X, h.Y)) bad(Corps(side, c), " stands off the map at ", h.X, ",", h.Y);
-            ++standing[{h.X, h.Y}];
+            else ++standing[at(h.X, h.Y)];
         }
     for (int y = kHexMin; y <= kHexMax; ++y)
         for (int x = kHexMin; x <= kHexMax; ++x) {
             const THex& hex = st.Cell(x, y);
-            auto it = standing.find({x, y});
-            int n = it == standing.end() ? 0 : it->second;
+            int n = standing[at(x, y)];
             if (hex.CorpsCount != n) bad("hex ", x, ",", y, " counts ", hex.CorpsCount, " corps; ", n, " stand there");
             if (hex.City == 0) continue;
             if (!IsCity(hex.City)) bad("hex ", x, ",", y, " names city ", hex.City);

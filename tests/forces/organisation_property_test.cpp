@@ -156,8 +156,9 @@ private:
 TEST(OrganisationProperty, RandomOperationsKeepEveryCrossReference) {
     Fuzzer f(1848);
     ASSERT_EQ(CheckInvariants(f.st()), std::vector<std::string>{});
+    constexpr int kSteps = 1200;
     int corpsSeen = 0;
-    for (int step = 0; step < 3000; ++step) {
+    for (int step = 0; step < kSteps; ++step) {
         std::string what = f.StepHolding();
         ASSERT_EQ(what.find("lost"), std::string::npos) << "step " << step << ": " << what;
         auto broken = CheckInvariants(f.st());
@@ -165,7 +166,7 @@ TEST(OrganisationProperty, RandomOperationsKeepEveryCrossReference) {
         corpsSeen += f.st().CorpsCount[1] + f.st().CorpsCount[2];
     }
     // The run stayed near real size.
-    EXPECT_GT(corpsSeen / 3000, 150);
+    EXPECT_GT(corpsSeen / kSteps, 150);
     EXPECT_GT(f.st().RegimentCount[1] + f.st().RegimentCount[2], 600);
     for (int side = 1; side <= 2; ++side)
         for (int c = 1; c <= f.st().CorpsCount[side]; ++c) RecomputeCorps(f.g(), side, c);
