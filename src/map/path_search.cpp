@@ -145,7 +145,8 @@ PathResult ShortestPath(Game& game, Hex start, Hex target, int costBound, bool e
     ResetMarks(st, start, costBound);
     NodeHeap open(st, Mark::Open);
     NodeHeap closed(st, Mark::Closed);
-    open.Add(Node{start.x, start.y, 0, 0, 0, -1, -1});
+    const int h = Distance(st, start, target);
+    open.Add(Node{start.x, start.y, 0, h, h, -1, -1});
     while (open.count() > 0) {
         game.screen.RepaintDuringSearch();
         const Node current = open.TakeSmallest();
