@@ -1,3 +1,4 @@
+#include "map/map_files.h"
 #include "map/map_state.h"
 #include "map/queries.h"
 #include "support/test_game.h"
@@ -294,6 +295,76 @@ TEST(ShortestPath, ExpandsHexesInTheHeapsOrder) {
     for (std::size_t i = 0; i < pinned.size(); ++i) {
         EXPECT_EQ(traces[i].closed, pinned[i].closed) << "search " << i;
         EXPECT_EQ(traces[i].weighted, pinned[i].weighted) << "search " << i;
+    }
+}
+
+} // namespace
+} // namespace vezer
+
+namespace vezer {
+namespace {
+
+// Our own map of campaign 1 in firm ground, as the game sets it up.
+struct RealMapGame {
+    testing::TestGame t;
+    RealMapGame() {
+        State& st = t.st();
+        st.DataSet = 1;
+        LoadTerrain(t.g(), 1, 62, 35);
+        LoadRoads(t.g(), 1);
+        LoadRivers(t.g(), 1);
+        LoadCities(t.g(), 1, 1);
+        for (std::size_t i = 0; i < 4; ++i) st.TerrainCostBase[i] = kTerrainCostBase[i];
+        st.GroundState = 1;
+        st.ActiveSide = 1;
+        st.OtherSide = 2;
+        RecomputeMoveCosts(st);
+    }
+};
+
+std::vector<int> Steps(const PathResult& r) {
+    std::vector<int> steps;
+    for (std::size_t i = 1; i < r.size() && r[i] != kNoDirection; ++i) steps.push_back(r[i]);
+    return steps;
+}
+
+Hex Walk(Hex from, const std::vector<int>& steps) {
+    for (int d : steps) from = Neighbour(from, d);
+    return from;
+}
+
+TEST(ShortestPath, KnownPathsOnOurMap) {
+    RealMapGame m;
+    const Hex pest{20, 14}, vac{20, 12}, szolnok{26, 16}, vienna{6, 9}, kolozsvar{43, 19};
+    struct Case {
+        Hex from, to;
+        int costBound;
+        int cost;
+        std::vector<int> steps; // empty: only checked to arrive
+    };
+    const Case cases[] = {
+        // The railways of 1848 carry a corps two hexes for 4 each.
+        {pest, vac, 100, 8, {0, 0}},
+        {pest, szolnok, 100, 24, {2, 2, 2, 2, 1, 2}},
+        // The post road down the Danube, 6 a hex: 112 is beyond a bound of 111.
+        {vienna, pest, 111, kNoPathCost, {}},
+        {vienna, pest, 112, 112, {2, 2, 2, 2, 1, 2, 2, 2, 2, 2, 2, 2, 1, 2}},
+        // Over the Királyhágó into Transylvania: longer than a bounded search may report.
+        {vienna, kolozsvar, 5000, 271, {}},
+    };
+    for (const Case& c : cases) {
+        const PathResult r = ShortestPath(m.t.g(), c.from, c.to, c.costBound, false, true);
+        SCOPED_TRACE(::testing::PrintToString(c.to.x) + "," + ::testing::PrintToString(c.to.y));
+        EXPECT_EQ(r[0], c.cost);
+        if (c.cost == kNoPathCost) {
+            EXPECT_EQ(r[1], kNoDirection);
+            continue;
+        }
+        const std::vector<int> steps = Steps(r);
+        if (!c.steps.empty()) EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(Walk(c.from, steps), c.to);
+        // The same search again, after others have dirtied the marks, finds the same path.
+        EXPECT_EQ(ShortestPath(m.t.g(), c.from, c.to, c.costBound, false, true), r);
     }
 }
 
