@@ -1,6 +1,8 @@
 #include "forces/stacks.h"
 
 #include "forces/forces.h"
+#include "forces/strength.h"
+#include "map/queries.h"
 
 #include <algorithm>
 
@@ -58,6 +60,61 @@ void RefreshHexStack(Game& game, int side, int c, int x, int y) {
         if (anySeen && h.ReconLevel == 0) h.ReconLevel = 1;  // one corps seen, the stack is seen
         if (h.MarkerId != 0) game.screen.RefreshCorpsMarker(side, k);
     }
+}
+
+void SelectAtHex(Game& game, int x, int y) {
+    State& st = game.state;
+    if (!State::InHexArray(x, y) || !IsSide(st.ActiveSide)) return;
+    const int a = st.ActiveSide;
+    const int e = 3 - a;
+    THex& hex = st.Cell(x, y);
+    hex.AiSupplyMark = MaxSupply(game, Hex{x, y}, a, false, true);
+
+    const int cityIndex = CityAt(st, x, y);
+    bool enemyFort = cityIndex != 0 && CityRec(st, cityIndex).Kind == 3 && CityRec(st, cityIndex).Owner == e;
+    if (st.SelectedCorpsSide == e && st.SelectedCorps > 0 && IsCorps(st, e, st.SelectedCorps) &&
+        st.CorpsRec(e, st.SelectedCorps).Garrison == 1)
+        enemyFort = false;
+    const bool again = st.SelectedHexX == x && st.SelectedHexY == y && hex.CorpsCount > 1;
+
+    if (hex.CorpsCount == 0) {
+        st.SelectedCorps = 0;
+        st.SelectedCorpsSide = a;
+        st.SelectedHexX = x;
+        st.SelectedHexY = y;
+        return;
+    }
+
+    int top = TopVisibleCorps(st, a, x, y).corps;
+    bool switchSides = top == 0;
+    if (st.SelectedCorps > 0 && again && hex.CorpsCount == 2 && st.SelectedCorps == top) {
+        bool enemyField = false;
+        for (int c = 1; c <= st.CorpsCount[e] && c <= kMaxCorps; ++c)
+            if (StandsOn(st.CorpsRec(e, c), x, y) && st.CorpsRec(e, c).Garrison != 1) enemyField = true;
+        if ((st.CorpsRec(a, top).Garrison == 1 && enemyField) || enemyFort) switchSides = true;
+    }
+    int s = a;
+    if (switchSides) {
+        s = e;
+        top = TopVisibleCorps(st, e, x, y).corps;
+    }
+
+    if (st.SelectedCorps > 0 && again) {
+        const int selSide = st.SelectedCorpsSide;
+        const bool skip = selSide != s && (selSide == e || (switchSides && hex.CorpsCount == 2));
+        if (IsCorps(st, selSide, st.SelectedCorps)) {
+            if (!skip) st.CorpsRec(selSide, st.SelectedCorps).StackOrder = BottomCorps(st, s, x, y).stackOrder + 1;
+            game.screen.RefreshCorpsMarker(selSide, st.SelectedCorps);
+        }
+        top = TopVisibleCorps(st, s, x, y).corps;
+    }
+
+    RefreshHexStack(game, s, top, x, y);
+    st.SelectedCorps = top;
+    st.SelectedCorpsSide = s;
+    st.SelectedHexX = x;
+    st.SelectedHexY = y;
+    if (s == st.LocalSide && top > 0 && !st.NetworkGame) RecomputeCorps(game, s, top);
 }
 
 } // namespace vezer

@@ -31,5 +31,9 @@ StackPlace BottomCorps(const State& state, int side, int x, int y);
 // corps the top of the side's stack, pushes the others down, shares knowledge of the stack
 // (one corps seen, all seen) and refreshes the markers.
 void RefreshHexStack(Game& game, int side, int c, int x, int y);
+// A click on hex (x, y) by the active side: selects the top corps there, cycles through the
+// stack on a second click, and switches to the enemy's stack where the own corps cannot be
+// the one meant (a garrison facing a field corps, an enemy fortress).
+void SelectAtHex(Game& game, int x, int y);
 
 } // namespace vezer

@@ -251,5 +251,68 @@ TEST_F(Stacks, AnEmptyCorpsIsNeverTheTop) {
     EXPECT_EQ(FullStateHash(st()), before);
 }
 
+struct Selection : Occupation {
+    // Clicks the hex and returns the selection as side * 100 + corps.
+    int Click(int x, int y) {
+        SelectAtHex(g(), x, y);
+        EXPECT_EQ(st().SelectedHexX, x);
+        EXPECT_EQ(st().SelectedHexY, y);
+        return st().SelectedCorpsSide * 100 + st().SelectedCorps;
+    }
+};
+
+TEST_F(Selection, ClicksOnAStackOfThreeCycleThroughIt) {
+    int a = b.Corps(1, {20, 20}, {{.type = 9}}, {.stackOrder = 1});
+    int c = b.Corps(1, {20, 20}, {{.type = 9}}, {.stackOrder = 3});
+    int d = b.Corps(1, {20, 20}, {{.type = 9}}, {.stackOrder = 5});
+    b.RecomputeAll();
+    EXPECT_EQ(Click(20, 20), 100 + a);
+    EXPECT_EQ(Click(20, 20), 100 + c);
+    EXPECT_EQ(Click(20, 20), 100 + d);
+    EXPECT_EQ(Click(20, 20), 100 + a);
+    EXPECT_EQ(st().CorpsRec(1, a).StackOrder, 1);
+    // A click elsewhere and back starts again at the top without cycling.
+    EXPECT_EQ(Click(30, 30), 100);
+    EXPECT_EQ(Click(20, 20), 100 + a);
+    EXPECT_EQ(CheckInvariants(st()), std::vector<std::string>{});
+}
+
+TEST_F(Selection, AnEnemyFortressAlternatesBetweenTheBesiegerAndTheGarrison) {
+    b.City(20, {20, 20}, {.owner = 2, .kind = 3, .garrisonCapacity = 6000, .gunCapacity = 48, .fortMax = 8, .fortStrength = 8});
+    int garrison = b.Corps(2, {20, 20}, {{.type = 14}, {.type = 9}}, {.garrison = 1, .recon = 1});
+    int field = b.Corps(1, {20, 20}, {{.type = 9}});
+    b.RecomputeAll();
+    EXPECT_EQ(Click(20, 20), 100 + field);
+    EXPECT_EQ(Click(20, 20), 200 + garrison);
+    EXPECT_EQ(Click(20, 20), 100 + field);
+    EXPECT_EQ(Click(20, 20), 200 + garrison);
+}
+
+TEST_F(Selection, AnOwnGarrisonGivesWayToAnEnemyFieldCorpsInItsTown) {
+    st().FogOfWar = 1;
+    b.City(20, {20, 20}, {.owner = 1, .kind = 3, .garrisonCapacity = 6000, .gunCapacity = 48, .fortMax = 8, .fortStrength = 8});
+    int garrison = b.Corps(1, {20, 20}, {{.type = 14}, {.type = 9}}, {.garrison = 1});
+    int enemy = b.Corps(2, {20, 20}, {{.type = 9}}, {.recon = 1});
+    b.RecomputeAll();
+    EXPECT_EQ(Click(20, 20), 100 + garrison);
+    EXPECT_EQ(Click(20, 20), 200 + enemy);
+}
+
+TEST_F(Selection, AHexWithOnlyAnEnemyOrNobody) {
+    int enemy = b.Corps(2, {20, 20}, {{.type = 9}}, {.recon = 1});
+    b.RecomputeAll();
+    EXPECT_EQ(Click(20, 20), 200 + enemy);
+    EXPECT_EQ(Click(25, 25), 100);  // an empty hex clears the selection for the active side
+    // A second own field corps beside an enemy fortress's garrison is cycled, not switched.
+    b.City(21, {30, 30}, {.owner = 2, .kind = 3, .garrisonCapacity = 6000, .gunCapacity = 48, .fortMax = 8, .fortStrength = 8});
+    int g2 = b.Corps(2, {30, 30}, {{.type = 14}}, {.garrison = 1, .recon = 1});
+    int f1 = b.Corps(1, {30, 30}, {{.type = 9}}, {.stackOrder = 1});
+    int f2 = b.Corps(1, {30, 30}, {{.type = 9}}, {.stackOrder = 3});
+    b.RecomputeAll();
+    (void)g2;
+    EXPECT_EQ(Click(30, 30), 100 + f1);
+    EXPECT_EQ(Click(30, 30), 100 + f2);
+}
+
 } // namespace
 } // namespace vezer
