@@ -17,6 +17,10 @@ const std::vector<Command>& Commands();
 
 // vezer render-map OUT.png: the map as a picture.
 int RunRenderMap(const std::vector<std::string>& args);
+// vezer new-game --campaign N ... --out FILE: a campaign set up and started, then saved.
+int RunNewGame(const std::vector<std::string>& args);
+// vezer inspect FILE: a saved game, checksum verified, printed as JSON.
+int RunInspect(const std::vector<std::string>& args);
 
 // The game directory: --game-dir, else $VEZER_GAME_DIR, else the executable's folder.
 std::string GameDirectory();

@@ -8,7 +8,10 @@
 #include "data/savegame.h"
 #include "data/scenario_files.h"
 #include "data/setup.h"
+#include "forces/markers.h"
+#include "forces/organisation.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -91,12 +94,21 @@ void CountCityPoints(State& st) {
     }
 }
 
-void CountEntrenchmentMarks(State& st) {
-    int marks = 0;
-    for (int x = 0; x <= st.MapMaxX; ++x)
-        for (int y = 0; y <= st.MapMaxY; ++y)
-            if (st.Cell(x, y).Entrenchment > 0 && marks < kEntrenchmentMarkRoom) ++marks;
-    st.EntrenchmentMarkCount = marks;
+// Rebuild step 9: each fortress shows the damage of its saved strength.
+void ShowFortressDamage(State& st) {
+    for (int c = 1; c <= kCityCount; ++c)
+        st.FortressDamage[static_cast<std::size_t>(c)] = FortressDamageOf(st.Cities[static_cast<std::size_t>(c)]);
+}
+
+// The records a save fills start from their empty form, so that nothing of the game that was
+// running before (a marker slot, a battle flag, a name) survives into the loaded one.
+void ClearSavedRecords(State& st) {
+    const THad emptyCorps = EmptyCorpsRecord();
+    for (int side = 1; side <= 2; ++side) {
+        for (THad& h : st.Corps[static_cast<std::size_t>(side)]) h = emptyCorps;
+        for (TEzred& e : st.Regiments[static_cast<std::size_t>(side)]) e = TEzred{};
+    }
+    ResetCorpsMarkers(st);
 }
 
 // Everything derived from the saved fields, rebuilt in the scratch game.
@@ -108,10 +120,11 @@ void RebuildAfterLoad(Game& game) {
     st.Tutorial = st.Difficulty == kTutorialDifficulty ? 1 : 0;
     RenumberRegiments(game);
     PlaceCorps(game);
-    CountEntrenchmentMarks(st);
+    st.EntrenchmentMarkCount = std::min(CountEntrenchmentMarks(st), kEntrenchmentMarkRoom);
     HookClearReconTargets(game);
     LinkRecomputeMovementCosts(game);
     CountCityPoints(st);
+    ShowFortressDamage(st);
     LoadReinforcements(game);
     SetCampaignDates(st, st.Campaign);
     for (int side = 1; side <= 2; ++side)
@@ -171,6 +184,7 @@ void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displa
     auto staging = MakeGame(quiet, none, game.dir);
     State& st = staging->state;
     st = game.state;
+    ClearSavedRecords(st);
     st.NewGameWeek = 0;
     const std::size_t tail = ReadSaveInto(st, bytes, displayName, [&](State& s) {
         // The static city fields come from the city file before the saved ones are read.

@@ -1,25 +1,27 @@
 #include "data/pending_links.h"
 
+#include "forces/generals.h"
+#include "forces/organisation.h"
+#include "forces/strength.h"
+#include "map/map_files.h"
+#include "map/queries.h"
+
 namespace vezer {
 
-void LinkLoadTerrainRoadsRivers(Game&, int) {}
-void LinkLoadCities(Game&, int, int) {}
-void LinkLoadMask(Game&) {}
-void LinkRecomputeMovementCosts(Game&) {}
-
-THad LinkEmptyCorps() {
-    THad h;
-    h.Formation = 1;
-    h.Tactic = 3;
-    h.SupplyDemand = 1;
-    h.CombatValue = 1;
-    h.AllClassOne = h.AllClassZero = h.ArtilleryOnly = 1;
-    h.ObjectiveX = -1;
-    return h;
+void LinkLoadTerrainRoadsRivers(Game& game, int dataSet) {
+    LoadTerrain(game, dataSet, game.state.MapMaxX, game.state.MapMaxY);
+    LoadRoads(game, dataSet);
+    LoadRivers(game, dataSet);
 }
+void LinkLoadCities(Game& game, int dataSet, int campaign) { LoadCities(game, dataSet, campaign); }
+void LinkLoadMask(Game& game) { LoadMask(game); }
+void LinkRecomputeMovementCosts(Game& game) { RecomputeMoveCosts(game.state); }
 
-void LinkAddGeneral(Game&, int, int) {}
-void LinkRecomputeRegiment(Game&, int, int) {}
-void LinkRecomputeCorps(Game&, int, int) {}
+THad LinkEmptyCorps() { return EmptyCorpsRecord(); }
+
+// A general made again while loading joins no portrait list: the screen lists them anew.
+void LinkAddGeneral(Game& game, int side, int nation) { AddGeneral(game, side, nation, false); }
+void LinkRecomputeRegiment(Game& game, int side, int regiment) { RecomputeRegiment(game.state, side, regiment); }
+void LinkRecomputeCorps(Game& game, int side, int corps) { RecomputeCorps(game, side, corps); }
 
 } // namespace vezer

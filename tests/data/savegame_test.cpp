@@ -466,6 +466,13 @@ struct SaveFileTest : ::testing::Test {
     testing::TempDir dir;
     testing::TestGame t{GameDir(dir.path())};
     void SetUp() override {
+        // Loading reads the static city fields from the compiled map's city files.
+        std::filesystem::create_directories(dir.path() / "Data");
+        for (auto& entry : std::filesystem::directory_iterator(testing::CompiledGameDir() / "Data")) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("Varos", 0) == 0 || name.rfind("Varnev", 0) == 0)
+                std::filesystem::copy_file(entry.path(), dir.path() / "Data" / name);
+        }
         PrepareSetUpState(t.st());
         FillSampleGame(t.st());
     }
@@ -549,6 +556,39 @@ TEST_F(SaveFileTest, ABadFileLeavesTheRunningGameUntouched) {
     EXPECT_EQ(FullStateHash(t.st()), before);
     EXPECT_THROW(LoadGame(t.g(), "save\\nincs.sav"), FileIoError);
     EXPECT_EQ(FullStateHash(t.st()), before);
+}
+
+TEST_F(SaveFileTest, ALoadedFortressShowsTheDamageOfItsSavedStrength) {
+    SaveGame(t.g(), kQuickSaveFile);
+    LoadGame(t.g(), kQuickSaveFile);
+    int fortress = 0;
+    for (int c = 1; c <= kCityCount && fortress == 0; ++c)
+        if (t.st().Cities[c].Kind == 3 && t.st().Cities[c].FortMax >= 3) fortress = c;
+    ASSERT_NE(fortress, 0);
+    const int full = t.st().Cities[fortress].FortMax;
+    const struct {
+        int strength, damage;
+    } cases[] = {{full, 0}, {full - 1, 1}, {full / 3 + 1, 1}, {full / 3, 2}, {0, 2}};
+    for (const auto& c : cases) {
+        t.st().Cities[fortress].FortStrength = c.strength;
+        t.st().FortressDamage[fortress] = -1;
+        SaveGame(t.g(), kQuickSaveFile);
+        LoadGame(t.g(), kQuickSaveFile);
+        EXPECT_EQ(t.st().FortressDamage[fortress], c.damage) << c.strength << " of " << full;
+    }
+}
+
+TEST_F(SaveFileTest, NothingOfThePreviousGameSurvivesALoad) {
+    SaveGame(t.g(), kQuickSaveFile);
+    LoadGame(t.g(), kQuickSaveFile);
+    const std::uint64_t clean = FullStateHash(t.st());
+    // Fields no save holds, left over from whatever ran before.
+    t.st().Corps[1][1].ThreatPercent = 77;
+    t.st().Corps[2][1].SiegeGunsAtEnemyFort = 1;
+    t.st().Regiments[1][1].FoughtInBattle = 1;
+    t.st().Corps[1][kMaxCorps].Name = "stale";
+    LoadGame(t.g(), kQuickSaveFile);
+    EXPECT_EQ(FullStateHash(t.st()), clean);
 }
 
 TEST(SaveNames, OnlyPlainNamesGoIntoTheSaveFolder) {
