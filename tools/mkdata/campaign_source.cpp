@@ -273,6 +273,7 @@ std::optional<TypeTable> ReadCompiledTypes(const Context& ctx) {
         t.arm[type] = row[0];
         t.fullStrength[type] = row[2];
         t.sideOnly[type] = row[13];
+        t.recruitWeeks[type] = row[12];
     }
     return t;
 }

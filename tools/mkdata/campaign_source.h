@@ -122,7 +122,7 @@ std::filesystem::path ReinforcementSourcePath(const std::filesystem::path& asset
 // The regiment-type figures the campaign checks need, read from the compiled Data/EzredAlap1.dat
 // in the output folder; nothing when that file has not been compiled.
 struct TypeTable {
-    std::array<int, 16> arm{}, fullStrength{}, sideOnly{};
+    std::array<int, 16> arm{}, fullStrength{}, sideOnly{}, recruitWeeks{};
 };
 std::optional<TypeTable> ReadCompiledTypes(const Context& ctx);
 
@@ -155,6 +155,13 @@ ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx, const Compil
 // own, the schedule's and the map's.
 std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched,
                                                  CompiledMap& map);
+// A checked campaign assembled as the game state its start file holds: KeepReinforcementDates 1,
+// the garrisons first, each record Arrived unless the campaign expects it.
+std::unique_ptr<vezer::State> AssembleStartState(const Context& ctx, const CampaignSource& src,
+                                                 const ReinforcementSchedule& sched, CompiledMap& map);
+// The bytes of a start file, written with the game's SaveGame and read back with its reader.
+std::vector<std::uint8_t> WriteStartFile(const vezer::State& st);
+
 // The bytes of Data/Erosites1.dat with their check value.
 std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched);
 

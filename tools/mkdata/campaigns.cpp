@@ -309,12 +309,23 @@ void CompileCampaigns(const Context& ctx) {
     map.UseCampaign(0);
     ReinforcementSchedule sched = ReadCheckedReinforcements(ctx, &map);
     std::vector<CampaignSource> campaigns = ReadCheckedCampaigns(ctx, sched, map);
-    for (const CampaignSource& src : campaigns)
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const CampaignSource& src : campaigns) {
+        std::unique_ptr<vezer::State> st = AssembleStartState(ctx, src, sched, map);
+        files.push_back(WriteStartFile(*st));
+        std::array<int, 3> points{};
+        for (int c = 1; c <= vezer::kCityCount; ++c)
+            if (st->Cities[c].Owner == 1 || st->Cities[c].Owner == 2) points[st->Cities[c].Owner] += st->Cities[c].VictoryValue;
         for (int side = 1; side <= 2; ++side) {
             Totals t = Count(src, side);
-            std::printf("campaign %d side %d: %d corps, %d regiments, %d cavalry, %d infantry, %d guns\n",
-                        src.campaign, side, t.corps, t.regiments, t.cavalry, t.infantry, t.guns);
+            std::printf("campaign %d side %d: %d corps, %d regiments, %d cavalry, %d infantry, %d guns, %d city points\n",
+                        src.campaign, side, t.corps, t.regiments, t.cavalry, t.infantry, t.guns,
+                        points[static_cast<std::size_t>(side)]);
         }
+    }
+    // Nothing is written until all seven are sound.
+    for (std::size_t c = 0; c < files.size(); ++c)
+        WriteOutput(ctx, "Data/kampany1" + std::to_string(c) + ".dat", files[c]);
 }
 
 } // namespace mkdata
