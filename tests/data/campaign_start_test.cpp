@@ -27,6 +27,12 @@ void PrepareMap(testing::TestGame& t, int campaign) {
     LoadCities(t.g(), 1, campaign);
 }
 
+// The start file of `campaign`, loaded as the game loads it.
+void LoadStart(testing::TestGame& t, int campaign) {
+    PrepareMap(t, campaign);
+    LoadGame(t.g(), CampaignStartFileName(1, campaign));
+}
+
 struct Start {
     int year, month, week;
 };
@@ -43,8 +49,7 @@ TEST(CampaignStartFiles, LoadSoundAndSaveAndReloadToTheSameState) {
     for (int c = 0; c <= 6; ++c) {
         SCOPED_TRACE("campaign " + std::to_string(c));
         testing::TestGame t;
-        PrepareMap(t, c);
-        ASSERT_NO_THROW(LoadGame(t.g(), CampaignStartFileName(1, c)));
+        ASSERT_NO_THROW(LoadStart(t, c));
         const State& st = t.st();
         EXPECT_EQ(st.Campaign, c);
         EXPECT_EQ(st.DataSet, 1);
@@ -93,8 +98,7 @@ TEST(CampaignStartFiles, TheInterventionRecordsWaitOnlyInTheirCampaigns) {
     for (int c = 0; c <= 6; ++c) {
         SCOPED_TRACE("campaign " + std::to_string(c));
         testing::TestGame t;
-        PrepareMap(t, c);
-        ASSERT_NO_THROW(LoadGame(t.g(), CampaignStartFileName(1, c)));
+        ASSERT_NO_THROW(LoadStart(t, c));
         const State& st = t.st();
         ASSERT_GE(st.ReinforcementCount, 7);
         EXPECT_EQ(st.Reinforcements[1].Arrived, (c == 1 || c == 5) ? 0 : 1);
