@@ -23,6 +23,12 @@ struct Step {
 const std::vector<Step>& Steps() {
     static const std::vector<Step> steps = {
         {"random-table", mkdata::CompileRandomTable},
+        {"types", mkdata::CompileTypes},
+        {"generals", mkdata::CompileGenerals},
+        {"names", mkdata::CompileNamePools},
+        {"weather", mkdata::CompileWeather},
+        {"texts", mkdata::CompileTexts},
+        {"settings", mkdata::CompileSettings},
         {"map", mkdata::CompileMap},
         {"reinforcements", mkdata::CompileReinforcements},
         {"campaigns", mkdata::CompileCampaigns},

@@ -37,6 +37,14 @@ void WriteOutput(const Context& ctx, const std::string& relativePath, const std:
 
 // One compiler per family of data files.
 void CompileRandomTable(const Context& ctx);
+// The reference data: regiment types and formations, the two rosters of generals, the name
+// pools, the weather table, the text files and the default settings.
+void CompileTypes(const Context& ctx);
+void CompileGenerals(const Context& ctx);
+void CompileNamePools(const Context& ctx);
+void CompileWeather(const Context& ctx);
+void CompileTexts(const Context& ctx);
+void CompileSettings(const Context& ctx);
 // The map of 1848: terrain, roads, rivers, the seven city files, city names and the click mask.
 void CompileMap(const Context& ctx);
 void CompileReinforcements(const Context& ctx);
