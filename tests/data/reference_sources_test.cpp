@@ -124,8 +124,9 @@ struct BrokenCell {
 
 TEST_F(BrokenSource, EachMistakeIsRefusedAtItsLine) {
     const BrokenCell cases[] = {
-        {"generals/side1.tsv", "3\t", 8, "M", "generals", "keeps him"},      // Bem marked main theatre
-        {"generals/side2.tsv", "7\t", 8, "T", "generals", "takes him away"}, // Paskevich marked Transylvanian
+        {"generals/side1.tsv", "3\t", 8, "leaves", "generals", "keeps him"}, // Bem marked main theatre
+        {"generals/side2.tsv", "7\t", 8, "stays", "generals",
+         "takes him away"}, // Paskevich marked Transylvanian
         {"generals/side1.tsv", "41\t", 6, "2", "generals", "cannot lead side 1"},
         {"generals/side2.tsv", "4\t", 7, "10", "generals", "ability"},
         {"generals/side1.tsv", "5\t", 1, "Damjanich-Csernovics", "generals", "15"},

@@ -63,12 +63,13 @@ std::vector<GeneralRow> ReadRoster(const std::filesystem::path& assets, int side
             row.Fail("nation " + std::to_string(g.Nation) + " cannot lead side " + std::to_string(side) +
                      (side == 1 ? " (1 or 9)" : " (2, 3, 4, 5, 6 or 8)"));
         g.Ability = row.Int("ability", 0, 9);
-        std::string theatre = row.Text("theatre");
-        if (theatre != "T" && theatre != "M")
-            row.Fail("theatre must be T (Transylvania) or M (main theatre)");
-        if ((theatre == "M") != LeavesTransylvania(side, g.Index))
-            row.Fail("general " + std::to_string(g.Index) + " is marked " + theatre +
-                     " but the Transylvanian campaign " + (theatre == "M" ? "keeps him" : "takes him away"));
+        std::string transylvania = row.Text("transylvania");
+        if (transylvania != "stays" && transylvania != "leaves")
+            row.Fail("transylvania must be 'stays' or 'leaves' (the Transylvanian campaign)");
+        if ((transylvania == "leaves") != LeavesTransylvania(side, g.Index))
+            row.Fail("general " + std::to_string(g.Index) + " is marked '" + transylvania +
+                     "' but the Transylvanian campaign " +
+                     (transylvania == "leaves" ? "keeps him" : "takes him away"));
         roster.push_back(g);
     }
     return roster;
