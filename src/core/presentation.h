@@ -56,6 +56,8 @@ public:
     virtual void RefreshFortressOverlay(int city) { (void)city; }
     // A general generated in play joins the side's portrait list on the main screen.
     virtual void AddGeneralPortrait(int side, int general) { (void)side, (void)general; }
+    // The map view scrolls so that the hex is in the middle (the other side's visible moves).
+    virtual void CentreMapOn(int x, int y) { (void)x, (void)y; }
     // The main screen: repaint, and whether its command panel and map accept the player.
     virtual void RefreshMainScreen() {}
     virtual void EnableCommands(bool enabled) { (void)enabled; }

@@ -35,6 +35,14 @@ void HookRecomputeRegiment(Game& game, int side, int regiment) { RecomputeRegime
 void HookRecomputeCorps(Game& game, int side, int corps) { RecomputeCorps(game, side, corps); }
 void HookTurnStartReconnaissance(Game& game) { TurnStartReconnaissance(game); }
 void HookRunTurnEvents(Game&) {}
+void HookAttack(Game&, const TParancs&) {}
+void HookBombard(Game&, const TParancs&) {}
+void HookStorm(Game&, const TParancs&) {}
+void HookCollectSupporters(Game&, const TParancs&) {}
+void HookDropSupporter(Game&, int) {}
+void HookBattleOdds(Game&, const TParancs&) {}
+void HookCheckVictory(Game&) {}
+void HookSelectAtHex(Game&, int, int) {}
 void HookRecordOrder(Game&, const TParancs&) {}
 void HookCloseOrderFile(Game&) {}
 

@@ -27,6 +27,17 @@ void HookTurnStartReconnaissance(Game& game);                   // reconnaissanc
 // The week's events on the turn-start screen.
 void HookRunTurnEvents(Game& game);
 
+// Orders of the battles and sieges, and the end-of-game check.
+void HookAttack(Game& game, const TParancs& order);             // order 1
+void HookBombard(Game& game, const TParancs& order);            // order 2
+void HookStorm(Game& game, const TParancs& order);              // order 3
+void HookCollectSupporters(Game& game, const TParancs& order);  // order 25
+void HookDropSupporter(Game& game, int entry);                  // order 26
+void HookBattleOdds(Game& game, const TParancs& order);         // order 29
+void HookCheckVictory(Game& game);                              // order 18
+// The selection at a clicked hex (order 15).
+void HookSelectAtHex(Game& game, int x, int y);
+
 // Orders of an e-mail game.
 void HookRecordOrder(Game& game, const TParancs& order);
 void HookCloseOrderFile(Game& game);
