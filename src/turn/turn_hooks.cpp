@@ -5,6 +5,7 @@
 #include "forces/orders.h"
 #include "forces/organisation.h"
 #include "forces/recon.h"
+#include "forces/stacks.h"
 #include "forces/strength.h"
 
 namespace vezer {
@@ -42,7 +43,7 @@ void HookCollectSupporters(Game&, const TParancs&) {}
 void HookDropSupporter(Game&, int) {}
 void HookBattleOdds(Game&, const TParancs&) {}
 void HookCheckVictory(Game&) {}
-void HookSelectAtHex(Game&, int, int) {}
+void HookSelectAtHex(Game& game, int x, int y) { SelectAtHex(game, x, y); }
 void HookRecordOrder(Game&, const TParancs&) {}
 void HookCloseOrderFile(Game&) {}
 

@@ -1,6 +1,7 @@
 #include "core/fingerprint.h"
 #include "forces/invariants.h"
 #include "forces/occupation.h"
+#include "forces/orders.h"
 #include "forces/stacks.h"
 #include "support/state_builder.h"
 #include "support/test_game.h"
@@ -275,6 +276,16 @@ TEST_F(Selection, ClicksOnAStackOfThreeCycleThroughIt) {
     EXPECT_EQ(Click(30, 30), 100);
     EXPECT_EQ(Click(20, 20), 100 + a);
     EXPECT_EQ(CheckInvariants(st()), std::vector<std::string>{});
+}
+
+TEST_F(Selection, TheClickOrderSelectsThroughTheOrderExecutor) {
+    int a = b.Corps(1, {20, 20}, {{.type = 9}}, {.stackOrder = 1});
+    int c = b.Corps(1, {20, 20}, {{.type = 9}}, {.stackOrder = 3});
+    b.RecomputeAll();
+    ExecuteOrder(g(), TParancs{kOrderClickHex, 20, 20, 1, 0, 0});
+    EXPECT_EQ(st().SelectedCorpsSide * 100 + st().SelectedCorps, 100 + a);
+    ExecuteOrder(g(), TParancs{kOrderClickHex, 20, 20, 1, 0, 0});
+    EXPECT_EQ(st().SelectedCorpsSide * 100 + st().SelectedCorps, 100 + c);
 }
 
 TEST_F(Selection, AnEnemyFortressAlternatesBetweenTheBesiegerAndTheGarrison) {

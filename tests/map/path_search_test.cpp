@@ -361,7 +361,9 @@ TEST(ShortestPath, KnownPathsOnOurMap) {
             continue;
         }
         const std::vector<int> steps = Steps(r);
-        if (!c.steps.empty()) EXPECT_EQ(steps, c.steps);
+        if (!c.steps.empty()) {
+            EXPECT_EQ(steps, c.steps);
+        }
         EXPECT_EQ(Walk(c.from, steps), c.to);
         // The same search again, after others have dirtied the marks, finds the same path.
         EXPECT_EQ(ShortestPath(m.t.g(), c.from, c.to, c.costBound, false, true), r);
