@@ -1,7 +1,7 @@
 # Sourced by ./play and ./check: installs the Debian 12 packages the game needs, when missing.
 
 VEZER_PACKAGES=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config python3
     libgtest-dev libbenchmark-dev
     libpng-dev nlohmann-json3-dev libasio-dev
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
