@@ -58,7 +58,8 @@ void SetGameDirectory(const std::string& dir) { g_gameDir = dir; }
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"render-map", "OUT.png [--grid-labels] [--campaign N]  draw the map to a PNG picture", RunRenderMap},
+        {"render-map", "OUT.png [--grid-labels] [--campaign N | --save FILE]  draw the map (and a saved game's corps) to a PNG picture",
+         RunRenderMap},
         {"new-game",
          "--campaign N [--side1|--side2 person|computer] [--difficulty 1|2|3] [--fog on|off] "
          "[--russian 0|1|2] [--polish 0|1|2] [--email] --out FILE  start a campaign and save it",

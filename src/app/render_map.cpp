@@ -2,9 +2,14 @@
 
 #include "app/commands.h"
 
+#include "core/binary_io.h"
+#include "core/errors.h"
 #include "core/game.h"
 #include "core/headless.h"
+#include "data/savegame.h"
+#include "data/setup.h"
 #include "map/map_files.h"
+#include "render/corps_markers.h"
 #include "render/map_picture.h"
 #include "render/png_file.h"
 
@@ -17,6 +22,7 @@ int RunRenderMap(const std::vector<std::string>& args) {
     std::string out;
     render::MapPictureOptions options;
     int campaign = 1;
+    std::string save;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--grid-labels") {
@@ -30,6 +36,8 @@ int RunRenderMap(const std::vector<std::string>& args) {
                 return 2;
             }
             campaign = v[0] - '0';
+        } else if (a == "--save" && i + 1 < args.size()) {
+            save = args[++i];
         } else if (out.empty() && !a.empty() && a[0] != '-') {
             out = a;
         } else {
@@ -39,7 +47,7 @@ int RunRenderMap(const std::vector<std::string>& args) {
     }
     if (out.empty()) {
         std::fprintf(stderr,
-                     "usage: vezer render-map OUT.png [--grid-labels] [--campaign N] [--no-legend]\n");
+                     "usage: vezer render-map OUT.png [--grid-labels] [--campaign N | --save FILE] [--no-legend]\n");
         return 2;
     }
     HeadlessPresentation screen;
@@ -47,13 +55,27 @@ int RunRenderMap(const std::vector<std::string>& args) {
     auto game = MakeGame(screen, link, GameDir(GameDirectory()));
     State& st = game->state;
     st.DataSet = 1;
+    st.Language = 1;
     st.MapMaxX = 62;
     st.MapMaxY = 35;
-    LoadTerrain(*game, st.DataSet, st.MapMaxX, st.MapMaxY);
-    LoadRoads(*game, st.DataSet);
-    LoadRivers(*game, st.DataSet);
-    LoadCities(*game, st.DataSet, campaign);
-    render::WritePng(out, render::DrawMapPicture(st, options));
+    if (!save.empty()) {
+        // A saved game: its cities with their owners, and every corps where it stands.
+        try {
+            SetUpGame(*game, 1);
+            LoadGameFromBytes(*game, ReadFileBytes(save, save), save);
+        } catch (const DataError& e) {
+            std::fprintf(stderr, "vezer render-map: %s (%s)\n", e.PlayerMessage().c_str(), e.what());
+            return 1;
+        }
+    } else {
+        LoadTerrain(*game, st.DataSet, st.MapMaxX, st.MapMaxY);
+        LoadRoads(*game, st.DataSet);
+        LoadRivers(*game, st.DataSet);
+        LoadCities(*game, st.DataSet, campaign);
+    }
+    render::Image picture = render::DrawMapPicture(st, options);
+    if (!save.empty()) render::DrawCorpsMarkers(picture, st);
+    render::WritePng(out, picture);
     std::printf("%s: %d x %d pixels\n", out.c_str(), render::MapPictureWidth(st),
                 render::MapPictureHeight(st));
     return 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Starts every campaign with several option sets through `vezer new-game` and reads the
-result back with `vezer inspect`: the start date, the options, both armies and the fortresses
-with their garrisons must come out as the campaign has them. A damaged save must be refused."""
+"""Starts every campaign with two option sets through `vezer new-game` (the rules tests start
+every combination in process) and reads the result back with `vezer inspect`: the start date,
+the options, both armies and the fortresses with their garrisons must come out as the campaign
+has them. `vezer render-map --save` draws a start with its corps. A damaged save is refused."""
 import json
 import os
 import subprocess
@@ -10,7 +11,7 @@ import tempfile
 
 VEZER = sys.argv[1]
 START = {0: (1848, 12), 1: (1848, 9), 2: (1848, 12), 3: (1849, 3), 4: (1849, 6), 5: (1848, 9), 6: (1848, 12)}
-OPTIONS = [(0, 0, 0), (2, 2, 1), (1, 0, 1), (0, 1, 0)]  # Russian, Polish, fog of war
+OPTIONS = [(0, 0, 0), (2, 1, 1)]  # Russian, Polish, fog of war
 failures = []
 
 
@@ -59,13 +60,25 @@ with tempfile.TemporaryDirectory() as tmp:
                 g = corps.get((city["owner"], city["garrison_corps"]))
                 if g is None or not g.get("garrison"):
                     fail(f"{what}: fortress {city['name']} of side {city['owner']} has no garrison")
-    # A damaged save is refused with the corrupt-file message, and nothing is printed as read.
+    # The start of the autumn campaign drawn with its corps: the picture of a saved game differs
+    # from the bare map of the same campaign by the corps markers.
     save = os.path.join(tmp, "c1.sav")
+    with_corps, bare = os.path.join(tmp, "corps.png"), os.path.join(tmp, "bare.png")
+    r = run("render-map", with_corps, "--save", save)
+    r2 = run("render-map", bare, "--campaign", "1")
+    if r.returncode != 0 or r2.returncode != 0:
+        fail(f"render-map: exit {r.returncode} / {r2.returncode}: {r.stderr.strip()} {r2.stderr.strip()}")
+    elif open(with_corps, "rb").read() == open(bare, "rb").read():
+        fail("render-map --save drew no corps")
+    # A damaged save is refused with the corrupt-file message, and nothing is printed as read.
     data = open(save, "rb").read()
     open(save, "wb").write(data[: len(data) // 2])
     r = run("inspect", save)
     if r.returncode == 0 or "Corrupt file / Hibás file!" not in r.stderr or r.stdout.strip():
         fail(f"a truncated save: exit {r.returncode}, stderr {r.stderr.strip()!r}")
+    r = run("render-map", os.path.join(tmp, "broken.png"), "--save", save)
+    if r.returncode == 0 or "Corrupt file / Hibás file!" not in r.stderr or os.path.exists(os.path.join(tmp, "broken.png")):
+        fail(f"render-map of a truncated save: exit {r.returncode}, stderr {r.stderr.strip()!r}")
 
 print(f"{len(failures)} failures")
 sys.exit(1 if failures else 0)

@@ -278,6 +278,22 @@ std::optional<TypeTable> ReadCompiledTypes(const Context& ctx) {
     return t;
 }
 
+std::optional<RosterNations> ReadCompiledRosterNations(const Context& ctx) {
+    std::filesystem::path file = ctx.out / "Data" / "Hadvez1.dat";
+    if (!std::filesystem::exists(file)) return std::nullopt;
+    vezer::Bytes bytes = vezer::ReadFileBytes(file, "Data\\Hadvez1.dat");
+    if (bytes.size() < 7) return std::nullopt;
+    RosterNations nations{};
+    std::size_t records = static_cast<std::size_t>(bytes[0]) + bytes[1];
+    for (std::size_t r = 0; r < records && 7 + 7 * r + 7 <= bytes.size(); ++r) {
+        const std::uint8_t* rec = bytes.data() + 7 + 7 * r;
+        int side = rec[0], general = rec[1];
+        if ((side == 1 || side == 2) && general >= 1 && general <= vezer::kMaxGenerals)
+            nations[static_cast<std::size_t>(side)][static_cast<std::size_t>(general)] = rec[5];
+    }
+    return nations;
+}
+
 struct CompiledMap::Parts {
     vezer::HeadlessPresentation screen;
     vezer::NoTransport link;

@@ -126,6 +126,11 @@ struct TypeTable {
 };
 std::optional<TypeTable> ReadCompiledTypes(const Context& ctx);
 
+// The roster's nation of every general of both sides, from the compiled Data/Hadvez1.dat in the
+// output folder; nothing when that file has not been compiled.
+using RosterNations = std::array<std::array<int, vezer::kMaxGenerals + 1>, 3>;
+std::optional<RosterNations> ReadCompiledRosterNations(const Context& ctx);
+
 // The compiled map of the output folder, read through the game's own loaders: the terrain and
 // one campaign's city file at a time. The map step runs before the campaign steps.
 class CompiledMap {

@@ -3,9 +3,11 @@
 
 #include "campaign_source.h"
 
+#include "core/arith.h"
 #include "core/binary_io.h"
 #include "core/errors.h"
 #include "data/savegame.h"
+#include "forces/strength.h"
 
 #include <algorithm>
 
@@ -19,22 +21,12 @@ int StartTemperature(int campaign) {
     return d.month == 12 || d.month == 3 ? 2 : 3;
 }
 
-// The roster's nation of every general, from the compiled Data/Hadvez1.dat; the default
-// nation of the side when that file has not been compiled.
-std::array<std::array<int, vezer::kMaxGenerals + 1>, 3> RosterNations(const Context& ctx) {
-    std::array<std::array<int, vezer::kMaxGenerals + 1>, 3> nations{};
+// The roster's nation of every general; the default nation of the side when the roster has not
+// been compiled.
+RosterNations RosterNationsOrDefaults(const Context& ctx) {
+    if (auto roster = ReadCompiledRosterNations(ctx)) return *roster;
+    RosterNations nations{};
     for (int side = 1; side <= 2; ++side) nations[static_cast<std::size_t>(side)].fill(side);
-    std::filesystem::path file = ctx.out / "Data" / "Hadvez1.dat";
-    if (!std::filesystem::exists(file)) return nations;
-    vezer::Bytes bytes = vezer::ReadFileBytes(file, "Data\\Hadvez1.dat");
-    if (bytes.size() < 7) return nations;
-    std::size_t records = static_cast<std::size_t>(bytes[0]) + bytes[1];
-    for (std::size_t r = 0; r < records && 7 + 7 * r + 7 <= bytes.size(); ++r) {
-        const std::uint8_t* rec = bytes.data() + 7 + 7 * r;
-        int side = rec[0], general = rec[1];
-        if ((side == 1 || side == 2) && general >= 1 && general <= vezer::kMaxGenerals)
-            nations[static_cast<std::size_t>(side)][static_cast<std::size_t>(general)] = rec[5];
-    }
     return nations;
 }
 
@@ -71,13 +63,30 @@ void PlaceCorps(vezer::State& st, const CorpsSource& c, CompiledMap& map, const 
             e.Readiness = u.readiness;
             e.Supply = u.supply;
             e.Men = u.men;
+            // The fill as the game's recompute rounds it.
             int full = types ? types->fullStrength[static_cast<std::size_t>(u.type)] : 0;
-            e.FillPercent = full > 0 ? std::min(100, u.men * 100 / full) : 100;
+            e.FillPercent = full > 0 ? std::clamp(vezer::RoundHalfEvenRatio(100LL * u.men, full), 1, 100) : 100;
             e.MovementPoints = 0;
             e.BattleLine = 1;
-            ++h.UnitCount;
+            h.Units[static_cast<std::size_t>(++h.UnitCount)] = r;
         }
     }
+}
+
+// A corps' regiments share their supply by fill whenever the game recomputes the corps, and the
+// rounding of that share can move it by one on the next recompute. The start file holds the
+// settled share, so a start loaded, saved and loaded again is the same game.
+void SettleCorpsSupply(vezer::State& st) {
+    for (int side = 1; side <= 2; ++side)
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) {
+            vezer::SortCorpsUnits(st, side, c);
+            const vezer::THad& h = st.Corps[side][c];
+            for (int round = 0; round < 20; ++round) {
+                const int before = st.Regiments[side][h.Units[1]].Supply;
+                vezer::ShareCorpsSupply(st, side, c);
+                if (round > 0 && st.Regiments[side][h.Units[1]].Supply == before) break;
+            }
+        }
 }
 
 } // namespace
@@ -85,7 +94,7 @@ void PlaceCorps(vezer::State& st, const CorpsSource& c, CompiledMap& map, const 
 std::unique_ptr<vezer::State> AssembleStartState(const Context& ctx, const CampaignSource& src,
                                                  const ReinforcementSchedule& sched, CompiledMap& map) {
     const std::optional<TypeTable> types = ReadCompiledTypes(ctx);
-    const auto rosterNations = RosterNations(ctx);
+    const RosterNations rosterNations = RosterNationsOrDefaults(ctx);
     map.UseCampaign(src.campaign);
     auto st = std::make_unique<vezer::State>();
     st->DataSet = 1;
@@ -124,6 +133,7 @@ std::unique_ptr<vezer::State> AssembleStartState(const Context& ctx, const Campa
     for (const AwaySource& a : src.away)
         for (int g : a.generals) st->Generals[a.side][g].Available = 0;
     for (const CorpsSource& c : src.corps) PlaceCorps(*st, c, map, types);
+    SettleCorpsSupply(*st);
     for (int side = 1; side <= 2; ++side)
         for (int c = 1; c <= st->CorpsCount[side]; ++c) st->Generals[side][st->Corps[side][c].General].Corps = c;
 

@@ -184,6 +184,40 @@ void CheckAgainstSchedule(const Checker& ck, int campaign, const ReinforcementSc
     }
 }
 
+constexpr int kRussian = 3;
+constexpr int kPolish = 9;
+
+int RosterNation(const RosterNations& roster, int side, int general) {
+    if (side < 1 || side > 2 || general < 1 || general > vezer::kMaxGenerals) return 0;
+    return roster[static_cast<std::size_t>(side)][static_cast<std::size_t>(general)];
+}
+
+// The Russian commanders lead only the Russian corps of the schedule: none stands on the map at
+// any start, since the Russians come only when the new-game screen asks for them.
+void CheckCommandersAgainstRoster(const Checker& ck, const RosterNations& roster) {
+    for (const CorpsSource& c : ck.src.corps)
+        if (RosterNation(roster, c.side, c.general) == kRussian)
+            ck.Fail(c.line, "general " + std::to_string(c.general) +
+                                " is a Russian commander (nation 3 on the roster): the Russians come only by the "
+                                "reinforcement schedule");
+}
+
+// A Russian record is led by a Russian general and only a Russian record is; the Polish Legion
+// by a Polish one.
+void CheckRecordCommanders(const ReinforcementSchedule& sched, const RosterNations& roster) {
+    for (const ReinforcementSource& r : sched.records) {
+        if (r.general == 0) continue;
+        int nation = RosterNation(roster, r.side, r.general);
+        bool fits = (r.nation == kRussian) == (nation == kRussian) && (r.nation != kPolish || nation == kPolish);
+        if (!fits)
+            throw SourceError(sched.file, r.line,
+                              "record " + std::to_string(r.number) + " of nation " + std::to_string(r.nation) +
+                                  " is led by general " + std::to_string(r.general) + " of nation " +
+                                  std::to_string(nation) + " on the roster: Russian and Polish corps have "
+                                  "commanders of their own nation, and the Russians lead no other");
+    }
+}
+
 int ArmOf(int type, const std::optional<TypeTable>& types) {
     if (types) return types->arm[static_cast<std::size_t>(type)];
     return type <= 4 ? 1 : type <= 10 ? 2 : 3;  // the arms the rules give the fifteen types
@@ -281,6 +315,8 @@ Totals Count(const CampaignSource& src, int side) {
 std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched,
                                                  CompiledMap& map) {
     std::optional<TypeTable> types = ReadCompiledTypes(ctx);
+    std::optional<RosterNations> roster = ReadCompiledRosterNations(ctx);
+    if (roster) CheckRecordCommanders(sched, *roster);
     std::vector<CampaignSource> campaigns;
     std::vector<std::string> wantedLinks;
     for (int c = 0; c < kCampaignCount; ++c) {
@@ -290,6 +326,7 @@ std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const Reinf
         CheckCities(ck);
         CheckCorps(ck, c, types);
         CheckAway(ck);
+        if (roster) CheckCommandersAgainstRoster(ck, *roster);
         CheckAgainstSchedule(ck, c, sched);
         CheckOnMap(ck, c, map, types, wantedLinks);
         campaigns.push_back(std::move(src));
