@@ -486,21 +486,27 @@ std::size_t ReadSaveInto(State& st, const Bytes& bytes, const std::string& name,
     WalkBody(io, st, [&] { beforeCities(st); });
 
     const std::int32_t stored = io.in.ReadInt();
-    // Every save of ours carries the cursor pair; only an e-mail game takes it over.
-    const int randPos = io.in.ReadInt();
-    const int randStep = io.in.ReadInt();
     if (io.sum.s != stored)
         throw DataError(name,
                         "checksum " + std::to_string(stored) + ", computed " + std::to_string(io.sum.s));
-    Checker check(name);
-    check.Range(randPos, 1, kRandTableSize, "RandPos");
-    check.Range(randStep, 1, 15, "RandStep");
-    if (st.PbemGame == 1) {
+    // The game writes the chance cursor after the checksum, but only an e-mail game with more
+    // data takes it over and reads the trailer. A plain save is read up to its checksum and
+    // keeps the set-up's cursor; so does an e-mail save that ends there, without passwords.
+    if (st.PbemGame == 1 && !io.in.AtEnd()) {
+        const int randPos = io.in.ReadInt();
+        const int randStep = io.in.ReadInt();
+        Checker check(name);
+        check.Range(randPos, 1, kRandTableSize, "RandPos");
+        check.Range(randStep, 1, 15, "RandStep");
         ReadEmailTrailer(io.in, st, randPos, randStep);
         st.RandPos = randPos;
         st.RandStep = randStep;
-    } else if (!io.in.AtEnd()) {
-        io.in.Fail("data after the end of the saved game");
+    } else if (st.PbemGame == 1) {
+        for (int side = 1; side <= 2; ++side) {
+            st.PasswordSet[side] = 0;
+            st.Password[side] = "";
+            st.PasswordLength[side] = 0;
+        }
     }
     CheckStaged(name, st);
     NormaliseLoaded(st);

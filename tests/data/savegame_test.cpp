@@ -304,18 +304,69 @@ TEST(SaveFormat, EveryDamagedValueBeforeTheCursorIsRefused) {
     }
 }
 
-TEST(SaveFormat, ATruncatedOrOverlongFileIsRefused) {
+TEST(SaveFormat, AFileCutBeforeItsChecksumOrInsideTheEmailTrailerIsRefused) {
     Stager stager;
-    for (const Bytes& save : testing::SampleSaves()) {
+    const std::vector<Bytes> saves = testing::SampleSaves();
+    for (std::size_t i = 0; i < saves.size(); ++i) {
+        const Bytes& save = saves[i];
         ASSERT_NO_THROW(Read(save));
-        for (std::size_t n = 0; n < save.size(); n += 4)
-            stager.ExpectRefused(Bytes(save.begin(), save.begin() + static_cast<std::ptrdiff_t>(n)),
-                                 "cut at " + std::to_string(n));
-        ExpectRefused(Bytes(save.begin(), save.end() - 1), "one byte short");
+        const bool email = i == 2;
+        // Where the checksum ends: before the cursor pair, and the e-mail save's flags and passwords.
+        const std::size_t end = save.size() - 4 * (email ? 2 + 2 + (1 + 7) + (1 + 13) : 2);
+        for (std::size_t n = 0; n < save.size(); n += 4) {
+            const Bytes cut(save.begin(), save.begin() + static_cast<std::ptrdiff_t>(n));
+            if (n < end || (email && n > end))
+                stager.ExpectRefused(cut, "save " + std::to_string(i) + " cut at " + std::to_string(n));
+            else
+                stager.ExpectAccepted(cut, "save " + std::to_string(i) + " cut at " + std::to_string(n));
+        }
+        ExpectRefused(Bytes(save.begin(), save.begin() + static_cast<std::ptrdiff_t>(end) - 1), "one byte short");
     }
-    Bytes longer = SaveGameBytes(*SampleGame());
-    longer.insert(longer.end(), {0, 0, 0, 0});
-    ExpectRefused(longer, "a plain save with a value after the cursor");
+}
+
+TEST(SaveFormat, APlainSaveIsReadUpToItsChecksum) {
+    // The cursor pair after the checksum is the e-mail game's: a plain save keeps the cursor of
+    // the set-up whether the pair is there, damaged, missing or followed by more.
+    const std::vector<std::int32_t> ints = Ints(SaveGameBytes(*SampleGame()));
+    const std::vector<std::int32_t> body(ints.begin(), ints.end() - 2);
+    std::vector<std::int32_t> damagedCursor = ints;
+    damagedCursor[ints.size() - 2] = 0;
+    damagedCursor[ints.size() - 1] = INT_MAX;
+    std::vector<std::int32_t> longer = ints;
+    longer.push_back(7);
+    auto readWithCursor = [](const std::vector<std::int32_t>& file) {
+        auto staged = SetUpState();
+        staged->RandPos = 17;
+        staged->RandStep = 3;
+        ReadSaveInto(*staged, FromInts(file), kName, [](State&) {});
+        return staged;
+    };
+    const std::uint64_t whole = FullStateHash(*readWithCursor(ints));
+    for (const auto& file : {body, damagedCursor, longer}) {
+        std::unique_ptr<State> staged;
+        ASSERT_NO_THROW(staged = readWithCursor(file)) << file.size();
+        EXPECT_EQ(staged->RandPos, 17);
+        EXPECT_EQ(staged->RandStep, 3);
+        EXPECT_EQ(FullStateHash(*staged), whole) << file.size();
+    }
+}
+
+TEST(SaveFormat, AnEmailSaveEndingAtItsChecksumHasNoPasswordsAndKeepsTheCursor) {
+    auto st = SampleGame(true);
+    std::vector<std::int32_t> ints = Ints(SaveGameBytes(*st));
+    ints.resize(ints.size() - (2 + 2 + (1 + 7) + (1 + 13)));
+    auto staged = SetUpState();
+    staged->RandPos = 17;
+    staged->RandStep = 3;
+    staged->PasswordSet = {0, 1, 1}; // left over from a game before
+    staged->Password[1] = "old";
+    ReadSaveInto(*staged, FromInts(ints), kName, [](State&) {});
+    EXPECT_EQ(staged->PbemGame, 1);
+    EXPECT_EQ(staged->RandPos, 17);
+    EXPECT_EQ(staged->RandStep, 3);
+    EXPECT_EQ(staged->PasswordSet[1], 0);
+    EXPECT_EQ(staged->PasswordSet[2], 0);
+    EXPECT_EQ(staged->Password[1].view(), "");
 }
 
 // Setters that give one count or index of the sample game a value, keeping the rest valid.
@@ -410,7 +461,6 @@ TEST(SaveFormat, CountsAndIndicesOutsideTheirTablesAreRefused) {
         {"EntrenchmentSide", [](State& s, int v) { s.Cell(0, 0).EntrenchmentSide = v; }, 0, 2},
         {"RandPos of an e-mail save", [](State& s, int v) { MakeEmailGame(s), s.RandPos = v; }, 1, 10000},
         {"RandStep of an e-mail save", [](State& s, int v) { MakeEmailGame(s), s.RandStep = v; }, 1, 15},
-        {"RandPos of a plain save", [](State& s, int v) { s.RandPos = v; }, 1, 10000},
     };
     const auto base = SampleGame();
     auto st = std::make_unique<State>();
