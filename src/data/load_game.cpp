@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/headless.h"
+#include "core/log.h"
 #include "core/texts.h"
 #include "data/data_hooks.h"
 #include "data/pending_links.h"
@@ -176,6 +177,19 @@ bool TrySaveGame(Game& game, std::string_view gameFileName) {
         game.screen.ShowError(SaveFailedMessage(gameFileName));
         return false;
     }
+}
+
+bool QuickSave(Game& game) {
+    const char* plain = game.state.NetworkGame ? "multigyorsmentes.sav" : "gyorsmentes.sav";
+    if (!TrySaveGame(game, game.state.NetworkGame ? kNetworkQuickSaveFile : kQuickSaveFile)) return false;
+    AddLogEntry(game, game.state.LocalSide, 0, kLogKindPlayer, std::string("Játék mentve: ") + plain, kColourCyan);
+    return true;
+}
+
+std::string SaveRefusal(const State& st) {
+    if (st.PbemGame) return "Email-es játék esetén a mentés automatikus! (Kör vége gomb)";
+    if (st.Campaign == kCampaignTutorial) return "Oktató hadjárat esetén nem lehet menteni!";
+    return "";
 }
 
 void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displayName) {

@@ -5,6 +5,7 @@
 #include "core/text.h"
 
 #include <algorithm>
+#include <climits>
 #include <limits>
 #include <string>
 
@@ -350,6 +351,11 @@ void CheckCalendarAndWeather(Checker& check, const State& st) {
     check.Range(st.PrevGround, 0, 4, "PrevGround");
 }
 
+// Bounds of a regiment's figures in a save: 100 times a full regiment of its type, and ten
+// times the 100 of a percentage.
+constexpr int kMaxFillTimes = 100;
+constexpr int kMaxPercentValue = 1000;
+
 // The generals a loaded game has once generals created in play are made again.
 int GeneralsAfterLoad(const State& st, int side) {
     return std::max(st.GeneralCount[side], st.InitialGeneralCount[side]);
@@ -374,6 +380,16 @@ void CheckSide(Checker& check, const State& st, int side) {
         check.Range(e.Corps, 0, st.CorpsCount[side], "Corps");
         check.Range(e.CorpsFormation, 0, kFormationCount, "CorpsFormation");
         check.Range(e.Nation, 1, kNationCount, "Nation");
+        // The recompute multiplies these: far beyond what play gives them (at most a full
+        // regiment, percentages near 100) they would overflow it. Without the type table (the
+        // data compiler's own reading) the men are bounded below only.
+        const long long full = st.Types[e.Type].FullStrength;
+        const long long mostMen = full > 0 ? std::min<long long>(kMaxFillTimes * full, INT_MAX) : INT_MAX;
+        check.Range(e.Men, 0, static_cast<int>(mostMen), "Men");
+        check.Range(e.Experience, 0, kMaxPercentValue, "Experience");
+        check.Range(e.Morale, 0, kMaxPercentValue, "Morale");
+        check.Range(e.Readiness, 0, kMaxPercentValue, "Readiness");
+        check.Range(e.Supply, 0, kMaxPercentValue, "Supply");
         if (e.Corps > 0) ++members[e.Corps];
     }
     for (int c = 1; c <= st.CorpsCount[side]; ++c) {

@@ -50,6 +50,14 @@ void WriteSaveFile(const State& state, const std::filesystem::path& path, const 
 bool TrySaveGame(Game& game, std::string_view gameFileName);
 // The text shown when a save could not be written.
 std::string SaveFailedMessage(std::string_view gameFileName);
+// The quick save of the main screen: "save\\gyorsmentes.sav" ("save\\multigyorsmentes.sav" in a
+// network game, whose name the caller also sends to the other machine), noted as
+// "Játék mentve: " + the plain name in cyan in LocalSide's log. A save that fails is shown as a
+// failure and noted nowhere. Returns whether it was written.
+bool QuickSave(Game& game);
+// Why the settings screen may not save this game ("" when it may): an e-mail game saves itself
+// at the end of each turn, and the tutorial is not saved.
+std::string SaveRefusal(const State& state);
 
 // Loads a save into a game prepared by SetUpGame and rebuilds everything derived. A missing
 // file throws FileIoError, a damaged one DataError ("Corrupt file / Hibás file! " + name);

@@ -141,6 +141,14 @@ bool IsHex(const CheckedValue& v) {
     return v.record != nullptr && std::string(v.record) == "hex";
 }
 
+// The sizes the set-up of `st` gives a save, with its types' full strengths.
+fuzz::SaveSizes SizesOf(const State& st) {
+    fuzz::SaveSizes sizes;
+    sizes.fullStrength.push_back(0);
+    for (int t = 1; t <= st.TypeCount; ++t) sizes.fullStrength.push_back(st.Types[t].FullStrength);
+    return sizes;
+}
+
 struct CampaignFile {
     std::string name;
     Bytes bytes;
@@ -184,7 +192,7 @@ TEST(DamagedCampaignSaves, EveryCountAndIndexJustOutsideItsRangeIsRefused) {
     RunningGame running(2);
     for (const CampaignFile& file : RealSaves(running)) {
         SCOPED_TRACE(file.name);
-        const SaveLayout layout = fuzz::ReadSaveLayout(fuzz::IntsOf(file.bytes));
+        const SaveLayout layout = fuzz::ReadSaveLayout(fuzz::IntsOf(file.bytes), SizesOf(running.t.st()));
         ASSERT_TRUE(layout.complete);
         ASSERT_EQ(layout.email, !file.everyValue);
         Stage stage(running.t.st(), file.name);

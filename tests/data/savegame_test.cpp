@@ -223,8 +223,8 @@ std::unique_ptr<State> ChecksumGame(bool tuned) {
     TEzred& e = s.Regiments[1][1];
     e.Type = e.Arm = e.Ordinal = e.Corps = e.Nation = e.BattleLine = 1;
     e.CorpsFormation = 2;
-    e.Experience = free(-745);
-    e.Men = -1000;
+    // Summed within the regiment, where no check looks at them.
+    e.ExperienceBuildUp = -1000 + free(-745);
     e.MovementPoints = 37;
     e.MovementUsed = 55;
 
@@ -421,7 +421,13 @@ TEST(SaveFormat, CountsAndIndicesOutsideTheirTablesAreRefused) {
         {"general count 1", [](State& s, int v) { SetGeneralCount(s, 1, v); }, 0, 250},
         {"general count 2", [](State& s, int v) { SetGeneralCount(s, 2, v); }, 0, 250},
         {"regiments naming one corps", [](State& s, int v) { SetMembers(s, v); }, 0, 100, false},
-        {"regiment Type", [](State& s, int v) { s.Regiments[2][3].Type = v; }, 1, 15},
+        {"regiment Type", [](State& s, int v) { s.Regiments[2][3].Type = v, s.Regiments[2][3].Men = 8; }, 1, 15},
+        {"regiment Men (a battery)", [](State& s, int v) { s.Regiments[1][5].Men = v; }, 0, 800},
+        {"regiment Men", [](State& s, int v) { s.Regiments[2][1].Men = v; }, 0, 100000},
+        {"regiment Readiness", [](State& s, int v) { s.Regiments[1][2].Readiness = v; }, 0, 1000},
+        {"regiment Experience", [](State& s, int v) { s.Regiments[1][3].Experience = v; }, 0, 1000},
+        {"regiment Morale", [](State& s, int v) { s.Regiments[2][4].Morale = v; }, 0, 1000},
+        {"regiment Supply", [](State& s, int v) { s.Regiments[2][2].Supply = v; }, 0, 1000},
         {"regiment Arm", [](State& s, int v) { s.Regiments[1][2].Arm = v; }, 1, 3},
         {"regiment Corps", [](State& s, int v) { s.Regiments[1][4].Corps = v; }, 0, 3},
         {"regiment CorpsFormation", [](State& s, int v) { s.Regiments[1][1].CorpsFormation = v; }, 0, 7},
@@ -647,6 +653,43 @@ TEST_F(SaveFileTest, NothingOfThePreviousGameSurvivesALoad) {
     t.st().Corps[1][kMaxCorps].Name = "stale";
     LoadGame(t.g(), kQuickSaveFile);
     EXPECT_EQ(FullStateHash(t.st()), clean);
+}
+
+TEST_F(SaveFileTest, AQuickSaveIsNotedInTheLogOnlyWhenWritten) {
+    struct Case {
+        int network;
+        const char* file;
+        const char* notice;
+    } cases[] = {{0, "save/gyorsmentes.sav", "Játék mentve: gyorsmentes.sav"},
+                 {1, "save/multigyorsmentes.sav", "Játék mentve: multigyorsmentes.sav"}};
+    for (const Case& c : cases) {
+        t.st().NetworkGame = c.network;
+        t.st().LocalSide = 2;
+        t.st().Logs = {};
+        ASSERT_TRUE(QuickSave(t.g())) << c.file;
+        EXPECT_EQ(OnDisk(c.file), SaveGameBytes(t.st()));
+        const EventLog& log = t.st().Logs[2];
+        ASSERT_EQ(log.Count, 1) << c.file;
+        EXPECT_EQ(log.Entries[0].Text.view(), c.notice);
+        EXPECT_EQ(log.Entries[0].Kind, 14);
+        EXPECT_EQ(log.Entries[0].Colour, 0xFFFF00);
+    }
+    // Nothing can be written where a file stands in for the save folder: no notice.
+    std::filesystem::remove_all(dir.path() / "save");
+    std::ofstream(dir.path() / "save") << "not a folder";
+    t.st().Logs = {};
+    EXPECT_FALSE(QuickSave(t.g()));
+    EXPECT_EQ(t.st().Logs[1].Count + t.st().Logs[2].Count, 0);
+    EXPECT_EQ(t.screen.Texts(HeadlessPresentation::Kind::Error).back(), SaveFailedMessage(kNetworkQuickSaveFile));
+}
+
+TEST(SaveNames, TheSettingsScreenSavesNeitherAnEmailGameNorTheTutorial) {
+    auto st = SampleGame();
+    EXPECT_EQ(SaveRefusal(*st), "");
+    st->Campaign = 0;
+    EXPECT_EQ(SaveRefusal(*st), "Oktató hadjárat esetén nem lehet menteni!");
+    st->PbemGame = 1;
+    EXPECT_EQ(SaveRefusal(*st), "Email-es játék esetén a mentés automatikus! (Kör vége gomb)");
 }
 
 TEST(SaveNames, OnlyPlainNamesGoIntoTheSaveFolder) {

@@ -54,9 +54,9 @@ private:
     int index_ = 0, second_ = 0;
 };
 
-void WalkRegiment(Walker& w, int side, int r, int corpsCount, int typeCount) {
+void WalkRegiment(Walker& w, int side, int r, int corpsCount, const SaveSizes& sizes) {
     w.About("regiment", r, side);
-    w.Checked("Type", 1, typeCount);
+    const int type = w.Checked("Type", 1, sizes.typeCount);
     w.Checked("Arm", 1, 3);
     w.Skip(); // Ordinal
     w.Checked("Corps", 0, corpsCount);
@@ -64,7 +64,16 @@ void WalkRegiment(Walker& w, int side, int r, int corpsCount, int typeCount) {
     w.Skip(); // CombatValueFull
     w.Skip(); // DefenceValue
     w.Checked("Nation", 1, 11);
-    for (int i = 0; i < 7; ++i) w.Skip(); // Experience .. FillPercent
+    w.Checked("Experience", 0, 1000);
+    w.Skip(); // ExperienceBuildUp
+    w.Checked("Morale", 0, 1000);
+    w.Checked("Readiness", 0, 1000);
+    w.Checked("Supply", 0, 1000);
+    const bool known = type >= 1 && static_cast<std::size_t>(type) < sizes.fullStrength.size();
+    const int full = known ? sizes.fullStrength[static_cast<std::size_t>(type)] : 0;
+    const long long most = full > 0 ? 100LL * full : INT_MAX;
+    w.Checked("Men", 0, static_cast<int>(std::min<long long>(most, INT_MAX)));
+    w.Skip(); // FillPercent
     w.Movement();
     w.Skip(); // MovementAllowance
     w.Skip(); // BattleLine
@@ -184,7 +193,7 @@ SaveLayout ReadSaveLayout(const std::vector<std::int32_t>& ints, const SaveSizes
 
     for (int side = 1; side <= 2; ++side) {
         w.Block();
-        for (int r = 1; r <= regiments[side] && w.Has(); ++r) WalkRegiment(w, side, r, corps[side], sizes.typeCount);
+        for (int r = 1; r <= regiments[side] && w.Has(); ++r) WalkRegiment(w, side, r, corps[side], sizes);
         const int commanders = std::max(generals[side], sizes.initialGenerals[side]);
         for (int c = 1; c <= corps[side] && w.Has(); ++c) WalkCorps(w, side, c, commanders, sizes);
         for (int g = 1; g <= generals[side] && w.Has(); ++g) {

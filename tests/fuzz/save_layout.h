@@ -21,6 +21,9 @@ struct SaveSizes {
     int mapMaxX = 62;
     int mapMaxY = 35;
     int initialGenerals[3] = {0, 42, 60};
+    // FullStrength of types 1..typeCount (index 0 unused); a regiment holds at most 100 times
+    // its type's. Empty: the number of men is bounded below only.
+    std::vector<int> fullStrength;
 };
 
 // A value the loader must check before later code uses it as a count or an index.
