@@ -35,23 +35,24 @@ bool LeadingNumber(const std::string& line, int& out) {
     return ParseInt(CutToChars(line, 4), out);
 }
 
+// The shipped "Data\\beallitasok.dat" (assets/settings/beallitasok.txt), line for line.
 const std::array<const char*, SettingsList::kLineCount> kDefaultSettingsLines = {
     "Vezér beállítások",
-    "Animáció lépésköz: lassú",
+    "Animáció késleltetése, lassú (ms):",
     "40",
-    "Animáció lépésköz: normál",
+    "Animáció késleltetése, normál (ms):",
     "20",
-    "Animáció lépésköz: gyors",
+    "Animáció késleltetése, gyors (ms):",
     "10",
-    "Animáció lépésköz: nagyon gyors",
+    "Animáció késleltetése, nagyon gyors (ms):",
     "5",
-    "Rajzolási gyakoriság",
+    "Rajzolási gyakoriság (kép másodpercenként):",
     "60",
-    "Csata sebesség (1 gyors, 2 közepes, 3 lassú, 4 nagyon gyors)",
+    "Csata sebessége (1 gyors, 2 közepes, 3 lassú, 4 nagyon gyors):",
     "1",
-    "Zene (I/N)",
+    "Zene (I/N):",
     "I",
-    "Hangok (I/N)",
+    "Hangeffektusok (I/N):",
     "I",
     "játékos"};
 

@@ -120,6 +120,21 @@ TEST(CompiledFiles, EveryCampaignStartsSoundOnTheFullSetUp) {
     }
 }
 
+TEST(CompiledFiles, TheSettingsTheGameFallsBackOnAreTheShippedOnes) {
+    // With the three settings files gone the game starts on its own defaults, which are what
+    // the shipped files hold, label lines included.
+    TempDir empty;
+    GameDir none(empty.path());
+    GameDir shipped(CompiledGameDir());
+    std::string warning;
+    EXPECT_EQ(ReadSettingsList(none, &warning).Lines(), ReadSettingsList(shipped).Lines());
+    EXPECT_NE(warning, "");
+    EXPECT_EQ(ReadSetupFile(none).Line(), ReadSetupFile(shipped).Line());
+    const OneSetupChoices a = ReadOneSetupFile(none), b = ReadOneSetupFile(shipped);
+    EXPECT_EQ(std::vector<int>({a.side1, a.side2, a.difficulty, a.russian, a.polish, a.fog, a.campaignEntry}),
+              std::vector<int>({b.side1, b.side2, b.difficulty, b.russian, b.polish, b.fog, b.campaignEntry}));
+}
+
 // --- Damaged copies ---------------------------------------------------------------------
 
 // A copy of the compiled Data folder whose files a test may damage.
