@@ -11,7 +11,6 @@
 #include "data/scenario_files.h"
 #include "data/settings.h"
 #include "data/setup.h"
-#include "forces/invariants.h"
 #include "fuzz/save_layout.h"
 #include "support/test_game.h"
 
@@ -101,23 +100,6 @@ TEST(CompiledFiles, EveryReferenceFilePassesTheGamesReaders) {
     EXPECT_EQ(warning, "");
     ReadOneSetupFile(dir, &warning);
     EXPECT_EQ(warning, "");
-}
-
-TEST(CompiledFiles, EveryCampaignStartsSoundOnTheFullSetUp) {
-    for (int campaign = 0; campaign <= 6; ++campaign) {
-        SCOPED_TRACE("campaign " + std::to_string(campaign));
-        TestGame t;
-        t.st().DataSet = 1;
-        t.st().Language = 2;
-        ASSERT_NO_THROW(SetUpGame(t.g(), 1));
-        CampaignChoices choices;
-        if (campaign == kCampaignTutorial) choices.difficulty = kTutorialDifficulty;
-        ASSERT_NO_THROW(StartCampaign(t.g(), 1, campaign, choices));
-        std::string broken;
-        for (const std::string& line : CheckInvariants(t.st())) broken += line + "\n";
-        EXPECT_EQ(broken, "");
-        EXPECT_EQ(t.st().Campaign, campaign);
-    }
 }
 
 TEST(CompiledFiles, TheSettingsTheGameFallsBackOnAreTheShippedOnes) {

@@ -302,8 +302,9 @@ TEST(SaveFormat, EveryDamagedValueBeforeTheCursorIsRefused) {
                 skip[v.at] = v.index != 0 && v.index != 62 && v.at % 7 != 0;
         Stager stager;
         std::vector<std::int32_t> damaged = ints;
+        // The e-mail save differs from the plain one in its header and its trailer only.
         for (std::size_t i = 0; i <= checksumAt; ++i) {
-            if (skip[i]) continue;
+            if (skip[i] || (email && i >= 12 && i != checksumAt)) continue;
             damaged[i] += 1;
             stager.ExpectRefused(FromInts(damaged),
                                  "value " + std::to_string(i) + (email ? " of the e-mail save" : ""));
@@ -322,6 +323,10 @@ TEST(SaveFormat, AFileCutBeforeItsChecksumOrInsideTheEmailTrailerIsRefused) {
         // Where the checksum ends: before the cursor pair, and the e-mail save's flags and passwords.
         const std::size_t end = save.size() - 4 * (email ? 2 + 2 + (1 + 7) + (1 + 13) : 2);
         for (std::size_t n = 0; n < save.size(); n += 4) {
+            // The new game is cut everywhere; the other two, whose bodies share its layout, in
+            // their records and from the end of the entrenchments on (a start file of the
+            // campaigns is cut at every value in the damaged-save tests).
+            if (i > 0 && n >= 1024 && n + 1024 < end) continue;
             const Bytes cut(save.begin(), save.begin() + static_cast<std::ptrdiff_t>(n));
             if (n < end || (email && n > end))
                 stager.ExpectRefused(cut, "save " + std::to_string(i) + " cut at " + std::to_string(n));
