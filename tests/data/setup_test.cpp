@@ -1,15 +1,19 @@
 // The two stages of a game's start on the compiled data: what the set-up clears, keeps and
 // sets, and what the campaign stage makes of the new-game screen's choices.
 
+#include "core/calendar.h"
 #include "core/errors.h"
 #include "core/fingerprint.h"
 #include "core/log.h"
+#include "data/savegame.h"
+#include "data/scenario_files.h"
 #include "data/setup.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace vezer {
 namespace {
@@ -188,6 +192,70 @@ TEST(StartCampaign, BothMachinesOfANetworkGameStartTheSameGameAtTheMiddleDifficu
     // Played alone, the hardest level stays.
     Start(a, 3, hard);
     EXPECT_EQ(a.st().Difficulty, 3);
+}
+
+TEST(StartCampaign, TransylvaniaKeepsItsOwnCommandersAndReinforcementsAlsoAfterALoad) {
+    const std::set<int> away1 = {1, 4, 5, 6, 12, 13, 16, 17, 18, 19, 20, 25, 27, 30, 33, 34, 35, 39, 42};
+    const std::set<int> away2 = {1,  2,  4,  5,  6,  7,  8,  10, 11, 12, 15, 16, 18, 20, 22, 23, 26, 30,
+                                 31, 35, 37, 38, 39, 40, 42, 43, 45, 46, 47, 49, 50, 51, 54, 55, 57, 58};
+    TestGame t;
+    Start(t, kCampaignTransylvania, CampaignChoices{});
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "started" : "saved and loaded");
+        const State& st = t.st();
+        for (int g : away1) EXPECT_EQ(st.Generals[1][g].Available, 0) << "general " << g << " of side 1";
+        for (int g : away2) EXPECT_EQ(st.Generals[2][g].Available, 0) << "general " << g << " of side 2";
+        EXPECT_EQ(st.Generals[1][3].Available, 1) << "Bem";
+        ASSERT_GT(st.ReinforcementCount, 7);
+        for (int k = 1; k <= st.ReinforcementCount; ++k)
+            EXPECT_EQ(st.Reinforcements[k].Arrived, k == 6 || k == 7 ? 0 : 1) << "record " << k;
+        // The loader gives the generals of unarrived records their availability back by date
+        // and applies the campaign's adjustments again.
+        const Bytes saved = SaveGameBytes(st);
+        t.st() = SetUpOnce();
+        LoadGameFromBytes(t.g(), saved, "save\\erdely.sav");
+    }
+}
+
+TEST(StartCampaign, ReinforcementDatesMoveByOneDrawEachUnlessKept) {
+    TestGame t;
+    Start(t, 5, CampaignChoices{});
+    State& st = t.st();
+    const int count = st.ReinforcementCount;
+    ASSERT_GT(count, 7);
+    std::vector<TErosites> kept(st.Reinforcements.begin() + 1, st.Reinforcements.begin() + 1 + count);
+
+    st.KeepReinforcementDates = 0;
+    st.RandPos = 100;
+    st.RandStep = 7;
+    LoadReinforcements(t.g());
+    EXPECT_EQ(st.RandPos, 100 + 7 * count) << "one draw for each record";
+    int moved = 0;
+    for (int k = 1; k <= count; ++k) {
+        const TErosites& r = st.Reinforcements[k];
+        const Date was{kept[k - 1].Year, kept[k - 1].Month, kept[k - 1].Week};
+        const Date now{r.Year, r.Month, r.Week};
+        moved += now != was;
+        EXPECT_FALSE(DateBefore(now, StepWeek(was, -4))) << "record " << k;
+        EXPECT_FALSE(DateBefore(StepWeek(was, 4), now)) << "record " << k;
+    }
+    EXPECT_GT(moved, 0);
+
+    // A general who comes with a record waits for it: unavailable up to its week, then free.
+    st.KeepReinforcementDates = 1;
+    LoadReinforcements(t.g()); // the file's own dates again
+    int k = 1;
+    while (k <= count && (st.Reinforcements[k].Template.General == 0 || st.Reinforcements[k].Arrived)) ++k;
+    ASSERT_LE(k, count) << "a record that brings a general";
+    const TErosites r = st.Reinforcements[k];
+    for (int weeksAfter : {-1, 0, 1}) {
+        const Date today = StepWeek(Date{r.Year, r.Month, r.Week}, weeksAfter);
+        st.Year = today.year;
+        st.Month = today.month;
+        st.Week = today.week;
+        LoadReinforcements(t.g());
+        EXPECT_EQ(st.Generals[r.Side][r.Template.General].Available, weeksAfter > 0 ? 1 : 0) << weeksAfter;
+    }
 }
 
 TEST(StartCampaign, ACampaignThatDoesNotExistIsNotStarted) {
