@@ -33,6 +33,7 @@ std::string LoadGameTarget::LoadOnce(const std::vector<std::uint8_t>& bytes) {
         LoadGameFromBytes(*game_, bytes, kFileName);
     } catch (const DataError& e) {
         ++refused_;
+        lastRefusal_ = e.reason();
         if (e.file() != kFileName || e.PlayerMessage() != std::string(kCorruptFilePrefix) + kFileName)
             return "refused with the message '" + e.PlayerMessage() + "'";
         if (FullStateHash(game_->state) != startedHash_)
@@ -56,14 +57,16 @@ std::string LoadGameTarget::LoadOnce(const std::vector<std::uint8_t>& bytes) {
 
 std::string LoadGameTarget::Run(std::span<const std::uint8_t> data) {
     std::vector<std::uint8_t> bytes(data.begin(), data.end());
+    lastRefusal_.clear();
+    const int acceptedBefore = accepted_;
     std::string fault = LoadOnce(bytes);
     if (!fault.empty()) return fault;
+    // Only a file refused for its checksum goes further once the checksum is right.
+    if (accepted_ != acceptedBefore || lastRefusal_.find("checksum") == std::string::npos) return "";
     std::vector<std::int32_t> ints = IntsOf(bytes);
-    const std::int32_t* before = nullptr;
     const SaveLayout layout = ReadSaveLayout(ints);
-    if (layout.checksumAt < ints.size()) before = &ints[layout.checksumAt];
-    if (before == nullptr) return "";
-    const std::int32_t stored = *before;
+    if (layout.checksumAt >= ints.size()) return "";
+    const std::int32_t stored = ints[layout.checksumAt];
     ints[layout.checksumAt] = SaveChecksum(ints, layout);
     if (ints[layout.checksumAt] == stored) return ""; // already right: loaded above
     std::vector<std::uint8_t> repaired = BytesOf(ints);

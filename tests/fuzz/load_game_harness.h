@@ -20,11 +20,12 @@ public:
     // Sets up the game from the compiled game directory and starts `campaign` in it.
     explicit LoadGameTarget(const std::filesystem::path& gameDir, int campaign = 1);
 
-    // Loads `data` as it is, and once more with its checksum made right, so that the checks
-    // behind the checksum are reached too. Returns an empty string, or what went wrong.
+    // Loads `data` as it is, and when that is refused for the checksum, once more with the
+    // checksum made right, so that the checks behind it are reached too. Returns an empty
+    // string, or what went wrong.
     std::string Run(std::span<const std::uint8_t> data);
 
-    // The outcome of the last load of Run: whether the file was accepted.
+    // How many loads were accepted and refused so far.
     int accepted() const { return accepted_; }
     int refused() const { return refused_; }
 
@@ -37,6 +38,7 @@ private:
     std::unique_ptr<State> started_; // the campaign as started, to go back to after a load
     std::uint64_t startedHash_ = 0;
     int accepted_ = 0, refused_ = 0;
+    std::string lastRefusal_;
 };
 
 } // namespace vezer::fuzz
