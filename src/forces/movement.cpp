@@ -118,9 +118,10 @@ void ChangeFormation(Game& game, int side, int c, int f) {
 void FillUndoRecord(State& st, const TParancs& o) {
     UndoRecord& u = st.Undo;
     u.Code = o.Code;
-    u.Side = o.Side;
+    // A move is of the selected side's corps, whatever side the record names.
+    u.Side = o.Code == kOrderMove ? st.SelectedCorpsSide : o.Side;
     u.Corps = o.Corps;
-    const THad& h = st.CorpsRec(IsSide(o.Side) ? o.Side : 0, IsCorps(st, o.Side, o.Corps) ? o.Corps : 0);
+    const THad& h = st.CorpsRec(IsSide(u.Side) ? u.Side : 0, IsCorps(st, u.Side, o.Corps) ? o.Corps : 0);
     u.X = h.X;
     u.Y = h.Y;
     u.Formation = h.Formation;
@@ -267,6 +268,9 @@ OrderOutcome RunMovementOrder(Game& game, const TParancs& o) {
     State& st = game.state;
     switch (o.Code) {
     case kOrderMove:
+        // The move is of a corps of the selected side; a record naming none of its corps would
+        // leave the selection pointing at nothing.
+        if (!IsCorps(st, st.SelectedCorpsSide, o.Corps)) return OrderOutcome::Refused;
         st.SelectedCorps = o.Corps;
         st.Undo.Available = 1;
         MoveCorps(game, Hex{o.HexX, o.HexY});
