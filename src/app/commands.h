@@ -21,6 +21,8 @@ int RunRenderMap(const std::vector<std::string>& args);
 int RunNewGame(const std::vector<std::string>& args);
 // vezer inspect FILE: a saved game, checksum verified, printed as JSON.
 int RunInspect(const std::vector<std::string>& args);
+// vezer orders IN.sav ORDERS.txt --out OUT.sav [--trace]: order records run on a saved game.
+int RunOrders(const std::vector<std::string>& args);
 
 // The game directory: --game-dir, else $VEZER_GAME_DIR, else the executable's folder.
 std::string GameDirectory();

@@ -82,7 +82,9 @@ void PrintSide(const State& st, int side, std::string& j) {
                  ", \"type\": " + std::to_string(e.Type) + ", \"name\": " + Quoted(e.Name.view()) +
                  ", \"men\": " + std::to_string(e.Men) + ", \"morale\": " + std::to_string(e.Morale) +
                  ", \"experience\": " + std::to_string(e.Experience) + ", \"readiness\": " +
-                 std::to_string(e.Readiness) + ", \"supply\": " + std::to_string(e.Supply) + "}";
+                 std::to_string(e.Readiness) + ", \"supply\": " + std::to_string(e.Supply) +
+                 ", \"movement\": " + std::to_string(e.MovementPoints) +
+                 ", \"movement_used\": " + std::to_string(e.MovementUsed) + "}";
         }
         j += "], \"men\": " + std::to_string(men) + "}";
     }

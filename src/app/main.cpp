@@ -65,6 +65,10 @@ const std::vector<Command>& Commands() {
          "[--russian 0|1|2] [--polish 0|1|2] [--email] --out FILE  start a campaign and save it",
          RunNewGame},
         {"inspect", "FILE  print a saved game as JSON", RunInspect},
+        {"orders",
+         "IN.sav ORDERS.txt --out OUT.sav [--trace]  run order records (code hexX hexY side corps param a "
+         "line) on a saved game and save it; exit 1 if any was refused, 2 for a malformed file",
+         RunOrders},
     };
     return commands;
 }
