@@ -5,6 +5,7 @@
 
 #include "core/errors.h"
 #include "core/fingerprint.h"
+#include "core/binary_io.h"
 #include "core/game.h"
 #include "core/headless.h"
 #include "data/savegame.h"
@@ -122,17 +123,26 @@ int RunOrders(const std::vector<std::string>& args) {
     try {
         SetUpGame(*game, 1);
         const Bytes bytes = ReadFileBytes(in, in);
+        // Where the checksum ends: a save of ours carries the chance cursor it was written at
+        // after it, and a replay draws from there. A plain save loads without it (the loader
+        // keeps the set-up's random cursor), so the runner adopts it itself when it is there.
+        auto staged = std::make_unique<State>(game->state);
+        const std::size_t end = ReadSaveInto(*staged, bytes, in, [](State&) {});
+        staged.reset();
         LoadGameFromBytes(*game, bytes, in);
-        // A replay draws from where the save was written: every save ends with the random-table
-        // cursor (the loader has checked its range; an e-mail game has taken it over already).
-        if (game->state.PbemGame == 0 && bytes.size() >= 8) {
-            const std::size_t at = bytes.size() - 8;
-            auto word = [&](std::size_t i) {
-                return static_cast<int>(std::uint32_t{bytes[i]} | std::uint32_t{bytes[i + 1]} << 8 |
-                                        std::uint32_t{bytes[i + 2]} << 16 | std::uint32_t{bytes[i + 3]} << 24);
-            };
-            game->state.RandPos = word(at);
-            game->state.RandStep = word(at + 4);
+        if (game->state.PbemGame == 0) {
+            int pos = 1, step = 1;  // a save without a cursor replays from the table's start
+            if (bytes.size() >= end + 8) {
+                const Bytes tail(bytes.begin() + static_cast<std::ptrdiff_t>(end),
+                                 bytes.begin() + static_cast<std::ptrdiff_t>(end + 8));
+                BinaryReader cursor(tail, in);
+                pos = cursor.ReadInt();
+                step = cursor.ReadInt();
+            }
+            if (!ValidateCarriedPosition(pos, step).empty())
+                throw DataError(in, "random cursor " + std::to_string(pos) + "/" + std::to_string(step));
+            game->state.RandPos = pos;
+            game->state.RandStep = step;
         }
     } catch (const DataError& e) {
         std::fprintf(stderr, "vezer %s: %s (%s)\n", kCmd, e.PlayerMessage().c_str(), e.what());

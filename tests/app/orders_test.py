@@ -121,11 +121,19 @@ with tempfile.TemporaryDirectory() as tmp:
 
     # A damaged save is not run.
     broken = os.path.join(tmp, "broken.sav")
-    data = open(start, "rb").read()
-    open(broken, "wb").write(data[:-7])
+    data = bytearray(open(start, "rb").read())
+    data[len(data) // 2] ^= 0x5A
+    open(broken, "wb").write(data)
     r = run("orders", broken, orders, "--out", os.path.join(tmp, "x.sav"))
     if r.returncode != 1 or "Corrupt file / Hibás file!" not in r.stderr:
         fail(f"a damaged save: exit {r.returncode}, stderr {r.stderr.strip()!r}")
+    # The chance cursor after the checksum is where a replay draws from: one out of range is refused.
+    data = bytearray(open(start, "rb").read())
+    data[-8:-4] = (20000).to_bytes(4, "little")
+    open(broken, "wb").write(data)
+    r = run("orders", broken, orders, "--out", os.path.join(tmp, "x.sav"))
+    if r.returncode != 1 or "Corrupt file / Hibás file!" not in r.stderr:
+        fail(f"a save with its cursor out of range: exit {r.returncode}, stderr {r.stderr.strip()!r}")
 
 print(f"{len(failures)} failures")
 sys.exit(1 if failures else 0)
