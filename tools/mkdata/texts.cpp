@@ -1,11 +1,13 @@
 // The text files the game reads at set-up: Data/alapszoveg<L>.dat (terrain, weather, tactics,
-// formations, abilities ...) and Data/palyaszoveg<L>1.dat (regiment types and nations), for
-// L = 1 Hungarian and 2 English, laid out line by line as the game reads them.
+// formations, abilities ...), Data/palyaszoveg<L>1.dat (regiment types and nations) and
+// Data/hadtestmenu<L>.dat (the corps menu's items and hints), for L = 1 Hungarian and 2 English,
+// laid out line by line as the game reads them.
 
 #include "reference_data.h"
 #include "reference_sources.h"
 
 #include "core/state.h"
+#include "forces/permission_hints.h"
 
 #include <cstdio>
 
@@ -136,6 +138,28 @@ std::vector<std::string> ScenarioLines(const std::filesystem::path& assets,
     return lines;
 }
 
+// The corps menu: an item and a hint for every permission flag, in the rules' order.
+std::vector<std::string> CorpsMenuLines(const std::filesystem::path& assets, const char* lang) {
+    SourceTable table = ReadTable(assets / "texts" / "corps_menu.tsv");
+    if (table.rows.size() != vezer::kPermissionNames.size())
+        throw SourceError(table.file, 0,
+                          "expected a row for each of the " + std::to_string(vezer::kPermissionNames.size()) +
+                              " permission flags, found " + std::to_string(table.rows.size()));
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        RowReader r(table, i);
+        if (r.Text("flag") != vezer::kPermissionNames[i])
+            r.Fail(std::string("expected ") + vezer::kPermissionNames[i] + " here, found " + r.Text("flag"));
+        for (const char* column : {"item_", "hint_"}) {
+            const std::string text = r.Text(column + std::string(lang));
+            if (text.empty()) r.Fail(r.Text("flag") + " has no " + column + lang);
+            CheckGameText(table.file, r.Line(), text, kHeadingChars, r.Text("flag"));
+            lines.push_back(text);
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 void CompileTexts(const Context& ctx) {
@@ -151,9 +175,11 @@ void CompileTexts(const Context& ctx) {
         if (scenario.size() != kScenarioLines)
             throw std::logic_error("the scenario text layout is not 33 lines");
         WriteTextOutput(ctx, "Data/palyaszoveg" + std::to_string(language) + "1.dat", scenario);
+        WriteTextOutput(ctx, "Data/hadtestmenu" + std::to_string(language) + ".dat", CorpsMenuLines(ctx.assets, lang));
     }
-    std::printf("alapszoveg1/2.dat: %d lines each; palyaszoveg11/21.dat: %d lines each\n", kBaseLines,
-                kScenarioLines);
+    std::printf("alapszoveg1/2.dat: %d lines each; palyaszoveg11/21.dat: %d lines each; hadtestmenu1/2.dat: %d "
+                "lines each\n",
+                kBaseLines, kScenarioLines, 2 * vezer::kPermissionCount);
 }
 
 } // namespace mkdata
