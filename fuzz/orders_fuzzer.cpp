@@ -32,6 +32,8 @@ struct Campaign {
         CampaignChoices choices;
         choices.playerType1 = choices.playerType2 = 1;
         choices.fogOfWar = 1;
+        game->state.DataSet = 1;  // what the main menu sets before any game
+        game->state.Language = 1;
         SetUpGame(*game, 1);
         StartCampaign(*game, 1, 1, choices);
         start = std::make_unique<State>(game->state);
