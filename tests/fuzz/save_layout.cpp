@@ -251,12 +251,13 @@ SaveLayout ReadSaveLayout(const std::vector<std::int32_t>& ints, const SaveSizes
     layout.checksumAt = w.Pos();
     layout.roles.resize(std::min(layout.checksumAt, layout.roles.size()));
     w.EndBody();
-    if (!w.Has()) return layout;
-    w.Skip();
-    layout.complete = true;
-    if (layout.email && w.Has()) {
-        WalkTrailer(w);
-        layout.complete = w.Pos() <= ints.size();
+    if (w.Has()) {
+        w.Skip();
+        layout.complete = true;
+        if (layout.email && w.Has()) {
+            WalkTrailer(w);
+            layout.complete = w.Pos() <= ints.size();
+        }
     }
     // Values that lie beyond the end of the file are not part of it.
     std::erase_if(layout.checked, [&](const CheckedValue& v) { return v.at >= ints.size(); });
