@@ -351,10 +351,11 @@ void CheckCalendarAndWeather(Checker& check, const State& st) {
     check.Range(st.PrevGround, 0, 4, "PrevGround");
 }
 
-// Bounds of a regiment's figures in a save: 100 times a full regiment of its type, and ten
-// times the 100 of a percentage.
+// Bounds of a regiment's figures in a save: 100 times a full regiment of its type, and twice
+// the 100 of a percentage (the readiness and experience factors of the recompute turn
+// negative a little beyond that, and a negative movement allowance would not save).
 constexpr int kMaxFillTimes = 100;
-constexpr int kMaxPercentValue = 1000;
+constexpr int kMaxPercentValue = 200;
 
 // The generals a loaded game has once generals created in play are made again.
 int GeneralsAfterLoad(const State& st, int side) {
@@ -390,6 +391,10 @@ void CheckSide(Checker& check, const State& st, int side) {
         check.Range(e.Morale, 0, kMaxPercentValue, "Morale");
         check.Range(e.Readiness, 0, kMaxPercentValue, "Readiness");
         check.Range(e.Supply, 0, kMaxPercentValue, "Supply");
+        // Points left and spent are never negative: a negative packed value would not write
+        // back as it was read.
+        check.Range(e.MovementUsed, 0, INT_MAX, "MovementUsed");
+        check.Range(e.MovementPoints, 0, 999, "MovementPoints");
         if (e.Corps > 0) ++members[e.Corps];
     }
     for (int c = 1; c <= st.CorpsCount[side]; ++c) {

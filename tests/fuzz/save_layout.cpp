@@ -36,8 +36,9 @@ public:
         layout_.checked.push_back({pos_, record_, index_, second_, field, lo, hi});
         return Skip();
     }
+    // The packed movement value: MovementPoints + 1000 x MovementUsed, never negative.
     void Movement() {
-        Skip();
+        Checked("packed movement", 0, kNoBound);
         layout_.roles.back() |= kMovement;
     }
     void Reduce() {
@@ -64,11 +65,11 @@ void WalkRegiment(Walker& w, int side, int r, int corpsCount, const SaveSizes& s
     w.Skip(); // CombatValueFull
     w.Skip(); // DefenceValue
     w.Checked("Nation", 1, 11);
-    w.Checked("Experience", 0, 1000);
+    w.Checked("Experience", 0, 200);
     w.Skip(); // ExperienceBuildUp
-    w.Checked("Morale", 0, 1000);
-    w.Checked("Readiness", 0, 1000);
-    w.Checked("Supply", 0, 1000);
+    w.Checked("Morale", 0, 200);
+    w.Checked("Readiness", 0, 200);
+    w.Checked("Supply", 0, 200);
     const bool known = type >= 1 && static_cast<std::size_t>(type) < sizes.fullStrength.size();
     const int full = known ? sizes.fullStrength[static_cast<std::size_t>(type)] : 0;
     const long long most = full > 0 ? 100LL * full : INT_MAX;
