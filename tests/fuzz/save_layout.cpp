@@ -153,10 +153,12 @@ SaveLayout ReadSaveLayout(const std::vector<std::int32_t>& ints, const SaveSizes
     if (layout.email) layout.checked.back().lo = layout.checked.back().hi = 101;
     w.Checked("Campaign", 0, 6);
     w.Skip(); // Language
+    // The other side must be 3 minus the side (any side outside 1..2 is refused itself).
+    auto other = [](int side) { return side == 1 ? 2 : 1; };
     const int active = w.Checked("ActiveSide", 1, 2);
-    w.Checked("OtherSide", 3 - active, 3 - active);
+    w.Checked("OtherSide", other(active), other(active));
     const int local = w.Checked("LocalSide", 1, 2);
-    w.Checked("LocalOtherSide", 3 - local, 3 - local);
+    w.Checked("LocalOtherSide", other(local), other(local));
     w.Block();
     w.Checked("FogOfWar", 0, 1);
     w.Checked("interventions", 0, 22);
