@@ -1,6 +1,7 @@
 // vezer: the game and its command-line tools.
 
 #include "app/commands.h"
+#include "ui/run.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,23 +17,14 @@ namespace {
 
 std::string g_gameDir;
 
-int RunWindowGame(const std::vector<std::string>&) {
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((display == nullptr || *display == 0) && (wayland == nullptr || *wayland == 0)) {
-        std::fprintf(stderr, "vezer: no display found (DISPLAY is not set); the windowed game needs one.\n"
-                             "Try 'vezer --help' for the commands that run without a display.\n");
-        return 1;
-    }
-    std::fprintf(stderr, "vezer: the windowed game is not available in this build yet.\n"
-                         "Try 'vezer --help' for the commands that run without a display.\n");
-    return 1;
-}
-
 void PrintHelp() {
     std::printf("Vezér %s: the Hungarian war of independence, 1848-49.\n\n", VEZER_VERSION);
     std::printf("usage: vezer [--game-dir DIR] [COMMAND [ARGS...]]\n\n");
     std::printf("Without a command the windowed game starts.\n\n");
+    std::printf("  --size WxH           the window's size (the screen scales by 1, 1.25, 1.5 or 2 to fit)\n");
+    std::printf("  --fullscreen         the whole display\n");
+    std::printf("  --script FILE        drive the window from a script of input (the test harness)\n");
+    std::printf("  --shots DIR          where the script's `shot NAME` writes NAME.png\n");
     std::printf("  --version            print the version\n");
     std::printf("  --help               this text\n");
     std::printf("  --game-dir DIR       the game directory (default: the executable's folder)\n");
@@ -54,11 +46,15 @@ std::string GameDirectory() {
     return ExecutableFolder();
 }
 
-void SetGameDirectory(const std::string& dir) { g_gameDir = dir; }
+void SetGameDirectory(const std::string& dir) {
+    g_gameDir = dir;
+}
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"render-map", "OUT.png [--grid-labels] [--campaign N | --save FILE]  draw the map (and a saved game's corps) to a PNG picture",
+        {"render-map",
+         "OUT.png [--grid-labels] [--campaign N | --save FILE]  draw the map (and a saved game's corps) to a "
+         "PNG picture",
          RunRenderMap},
         {"new-game",
          "--campaign N [--side1|--side2 person|computer] [--difficulty 1|2|3] [--fog on|off] "
@@ -94,7 +90,9 @@ int main(int argc, char** argv) {
         PrintHelp();
         return 0;
     }
-    if (args.empty()) return RunWindowGame(args);
+    if (args.empty() || args.front() == "--script" || args.front() == "--shots" || args.front() == "--size" ||
+        args.front() == "--fullscreen")
+        return vezer::ui::RunWindowGame(GameDirectory(), args);
     for (const Command& c : Commands()) {
         if (args.front() == c.name) {
             std::vector<std::string> rest(args.begin() + 1, args.end());
