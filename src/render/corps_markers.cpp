@@ -72,7 +72,7 @@ int DominantArm(const THad& corps) {
 }
 
 void DrawCorpsMarkers(Image& img, const State& st, const CorpsMarkerOptions& options) {
-    const Font name{FindDejaVuFont("DejaVuSansCondensed-Bold.ttf"), 15};
+    const Font name{FindDejaVuFont("DejaVuSans-Bold.ttf"), 14};
     std::map<std::pair<int, int>, int> onHex;  // markers already drawn on a hex
     for (int side = 1; side <= 2; ++side)
         for (int k = 1; k <= st.CorpsCount[static_cast<std::size_t>(side)]; ++k) {

@@ -53,6 +53,14 @@ template <typename F> void LayOut(FT_Face face, std::string_view utf8, FT_Int32 
 } // namespace
 
 std::filesystem::path FindDejaVuFont(std::string_view fileName) {
+    // Only the faces of fonts-dejavu-core: a machine without the extra faces (CI, a player's
+    // fresh install) must draw the same pictures, so asking for another face is an error here too.
+    constexpr std::array<std::string_view, 6> kCoreFaces = {
+        "DejaVuSans.ttf",  "DejaVuSans-Bold.ttf",  "DejaVuSansMono.ttf",
+        "DejaVuSerif.ttf", "DejaVuSerif-Bold.ttf", "DejaVuSansMono-Bold.ttf"};
+    if (std::find(kCoreFaces.begin(), kCoreFaces.end(), fileName) == kCoreFaces.end())
+        throw FontError("the font " + std::string(fileName) +
+                        " is not one of the faces of fonts-dejavu-core, the only ones the game may use");
     const std::array<const char*, 3> folders = {"/usr/share/fonts/truetype/dejavu", "/usr/share/fonts/TTF",
                                                 "/usr/share/fonts/dejavu"};
     for (const char* folder : folders) {

@@ -81,10 +81,21 @@ void Image::Blend(int x, int y, Rgba c, double coverage) {
     const double a = std::min(coverage, 1.0) * c.a / 255.0;
     const std::size_t i =
         (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * 4;
+    if (pixels_[i + 3] != 255) {
+        // Over a translucent pixel (a sprite's clear ground) the colours mix by their weights,
+        // so the soft edge of a shape keeps its own colour instead of fading to black.
+        const double below = pixels_[i + 3] / 255.0 * (1 - a);
+        const double out = a + below;
+        if (out <= 0) return;
+        pixels_[i] = Channel((c.r * a + pixels_[i] * below) / out);
+        pixels_[i + 1] = Channel((c.g * a + pixels_[i + 1] * below) / out);
+        pixels_[i + 2] = Channel((c.b * a + pixels_[i + 2] * below) / out);
+        pixels_[i + 3] = Channel(out * 255);
+        return;
+    }
     pixels_[i] = Channel(pixels_[i] + (c.r - pixels_[i]) * a);
     pixels_[i + 1] = Channel(pixels_[i + 1] + (c.g - pixels_[i + 1]) * a);
     pixels_[i + 2] = Channel(pixels_[i + 2] + (c.b - pixels_[i + 2]) * a);
-    pixels_[i + 3] = Channel(pixels_[i + 3] + (255 - pixels_[i + 3]) * a);
 }
 
 void Image::FillRect(int x, int y, int w, int h, Rgba c) {

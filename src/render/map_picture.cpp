@@ -320,6 +320,8 @@ std::vector<PointF> FortOutline(PointF c, double r) {
     return points;
 }
 
+} // namespace
+
 void DrawCitySymbol(Image& img, PointF c, int kind, int owner) {
     const Rgba fill = OwnerColour(owner);
     const double r = SymbolRadius(kind);
@@ -339,6 +341,8 @@ void DrawCitySymbol(Image& img, PointF c, int kind, int owner) {
     if (kind == 2) img.FillCircle(c, 3.4, kInk);
 }
 
+namespace {
+
 struct Box {
     int x0, y0, x1, y1;
     bool Overlaps(const Box& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
@@ -347,14 +351,14 @@ struct Box {
 struct Fonts {
     Font city{FindDejaVuFont("DejaVuSans-Bold.ttf"), 23};
     Font town{FindDejaVuFont("DejaVuSans.ttf"), 19};
-    Font grid{FindDejaVuFont("DejaVuSansCondensed.ttf"), 13};
+    Font grid{FindDejaVuFont("DejaVuSans.ttf"), 12};
     Font title{FindDejaVuFont("DejaVuSerif-Bold.ttf"), 66};
-    Font subtitle{FindDejaVuFont("DejaVuSerif-Italic.ttf"), 30};
+    Font subtitle{FindDejaVuFont("DejaVuSerif.ttf"), 30};
     Font heading{FindDejaVuFont("DejaVuSerif-Bold.ttf"), 28};
     Font key{FindDejaVuFont("DejaVuSans.ttf"), 21};
 };
 
-void DrawCities(Image& img, const State& st, const Fonts& fonts, bool names) {
+void DrawCities(Image& img, const State& st, const Fonts& fonts, bool names, bool symbols) {
     std::vector<Box> taken;
     std::vector<int> order;
     for (int c = 1; c <= kCityCount; ++c) {
@@ -371,7 +375,7 @@ void DrawCities(Image& img, const State& st, const Fonts& fonts, bool names) {
     });
     for (int c : order) {
         const TVaros& city = st.Cities[static_cast<std::size_t>(c)];
-        DrawCitySymbol(img, Centre({city.X, city.Y}), city.Kind, city.Owner);
+        if (symbols) DrawCitySymbol(img, Centre({city.X, city.Y}), city.Kind, city.Owner);
     }
     if (!names) return;
     for (int c : order) {
@@ -530,7 +534,7 @@ Image DrawMapPicture(const State& state, const MapPictureOptions& options) {
     DrawGrid(img, state);
     DrawRivers(img, state);
     DrawRoads(img, state);
-    DrawCities(img, state, fonts, options.cityNames);
+    DrawCities(img, state, fonts, options.cityNames, options.citySymbols);
     if (options.gridLabels) DrawGridLabels(img, state, fonts.grid);
     if (options.legend) DrawLegend(img, fonts);
     return img;

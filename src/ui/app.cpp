@@ -100,6 +100,14 @@ void App::RunModal(Screen& screen) {
     stack_.erase(std::remove(stack_.begin(), stack_.end(), &screen), stack_.end());
 }
 
+void App::PushScreen(Screen& screen) {
+    stack_.push_back(&screen);
+}
+
+void App::RemoveScreen(Screen& screen) {
+    stack_.erase(std::remove(stack_.begin(), stack_.end(), &screen), stack_.end());
+}
+
 void App::PauseFrames(int frames) {
     ++pausing_;
     for (int i = 0; i < frames && !quitting_; ++i) Frame();
@@ -340,6 +348,12 @@ void App::Draw() {
         stack_[i]->Draw(p);
     }
     p.ClearClip();
+}
+
+void App::Redraw() {
+    SDL_PumpEvents();
+    Draw();
+    window_->Present();
 }
 
 void App::Frame() {

@@ -37,6 +37,13 @@ struct Input {
 
 class App;
 
+// The speakers, as the window game sees them: the sound module implements it.
+class SoundSink {
+public:
+    virtual ~SoundSink() = default;
+    virtual void PlayEffect(int effect) = 0;
+};
+
 class Screen {
 public:
     explicit Screen(App& app) : app_(app) {}
@@ -80,8 +87,14 @@ public:
 
     // Runs the frame loop with `screen` on top until it closes (or the game is quitting).
     void RunModal(Screen& screen);
+    // A screen shown while the caller works (the loading screen): on the stack until removed.
+    void PushScreen(Screen& screen);
+    void RemoveScreen(Screen& screen);
     // One frame: input, tick, draw, present.
     void Frame();
+    // Draws and shows the screens without taking input or stepping the script (the loading
+    // screen between the steps of a game start); the window manager is still answered.
+    void Redraw();
     // Frames while a rule pauses (`frames` of them), still drawing and taking input.
     void PauseFrames(int frames);
 
@@ -110,6 +123,10 @@ public:
     // The frame interval of the settings, in milliseconds (never below 1).
     int FrameIntervalMs() const;
 
+    // Where the sound effects go (the sound module, wired by the application); none: silence.
+    void SetSoundSink(SoundSink* sink) { sound_ = sink; }
+    SoundSink* sound() const { return sound_; }
+
 private:
     struct ScriptState;
     void CollectInput(std::vector<Input>& inputs);
@@ -132,6 +149,7 @@ private:
     int pausing_ = 0;
     std::vector<SDL_Keycode> held_;
     Uint32 lastFrameTicks_ = 0;
+    SoundSink* sound_ = nullptr;
 };
 
 } // namespace vezer::ui

@@ -76,7 +76,44 @@ private:
     Button ok_;
 };
 
+class Question : public Screen {
+public:
+    Question(App& app, std::string text, std::string yes, std::string no)
+        : Screen(app), text_(std::move(text)), yesText_(std::move(yes)), noText_(std::move(no)) {}
+    bool Opaque() const override { return false; }
+    void Draw(Painter& p) override {
+        const int sw = p.target()->w, sh = p.target()->h;
+        p.Shade(0, 0, sw, sh, Colour{0, 0, 0, 90});
+        const int w = 460, h = 200, x = (sw - w) / 2, y = (sh - h) / 2;
+        DrawParchment(p, x, y, w, h);
+        p.Wrapped(text_, x + 24, y + 24, w - 48, palette::kInk, FontFace::Serif, 16);
+        yes_ = Button{x + w / 2 - 130, y + h - 50, 120, 32, yesText_, true};
+        no_ = Button{x + w / 2 + 10, y + h - 50, 120, 32, noText_, true};
+        yes_.Draw(p, yes_.Contains(app_.mouseX(), app_.mouseY()));
+        no_.Draw(p, no_.Contains(app_.mouseX(), app_.mouseY()));
+    }
+    void OnInput(const Input& in) override {
+        if (in.kind == Input::Kind::MouseUp && in.button == 1) {
+            if (yes_.Contains(in.x, in.y)) answer = true, closed = true;
+            if (no_.Contains(in.x, in.y)) closed = true;
+        }
+        if (in.kind == Input::Kind::Key && (in.key == SDLK_RETURN || in.key == SDLK_KP_ENTER)) answer = true, closed = true;
+        if (in.kind == Input::Kind::Key && in.key == SDLK_ESCAPE) closed = true;
+    }
+    bool answer = false;
+
+private:
+    std::string text_, yesText_, noText_;
+    Button yes_, no_;
+};
+
 } // namespace
+
+bool ConfirmDialog(App& app, const std::string& text, const std::string& yes, const std::string& no) {
+    Question q(app, text, yes, no);
+    app.RunModal(q);
+    return q.answer;
+}
 
 void MessageDialog(App& app, const std::string& text) {
     MessageBox box(app, text, false, true, false);

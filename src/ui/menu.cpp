@@ -2,6 +2,7 @@
 
 #include "ui/backdrop.h"
 #include "ui/dialogs.h"
+#include "ui/new_game_screen.h"
 #include "ui/settings_screen.h"
 #include "ui/text.h"
 
@@ -74,7 +75,8 @@ void MenuScreen::Draw(Painter& p) {
 void MenuScreen::Choose(int id) {
     switch (id) {
     case kSingle: {
-        MessageDialog(app_, Tr("Az új játék képernyője készül."));
+        NewGameScreen setup(app_, multiplayer_);
+        app_.RunModal(setup);
         SetTopLevel();
         break;
     }

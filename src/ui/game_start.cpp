@@ -1,0 +1,99 @@
+#include "ui/game_start.h"
+
+#include "core/binary_io.h"
+#include "core/errors.h"
+#include "data/savegame.h"
+#include "data/setup.h"
+#include "ui/backdrop.h"
+#include "ui/dialogs.h"
+#include "ui/game_screen.h"
+#include "ui/text.h"
+
+#include <filesystem>
+
+namespace vezer::ui {
+
+void LoadingScreen::Draw(Painter& p) {
+    const int w = p.target()->w, h = p.target()->h;
+    DrawBackdrop(app_, p, "extramontazs");
+    p.Text(Tr("Betöltés..."), w / 2, h * 7 / 9 - 36, palette::kInk, FontFace::SerifBold, 20, Align::Centre);
+    // The bar at 7/9 of the height, centred.
+    const int bw = w / 2, bx = (w - bw) / 2, by = h * 7 / 9;
+    p.Fill(bx, by, bw, 18, Colour{222, 208, 176});
+    p.Fill(bx, by, bw * done_ / std::max(1, steps_), 18, palette::kHungarian);
+    p.Frame(bx, by, bw, 18, palette::kInk, 2);
+}
+
+void LoadingScreen::Step() {
+    if (done_ < steps_) ++done_;
+    app_.Redraw();
+}
+
+void PlayGame(App& app, const GameStart& start) {
+    const int menuW = app.window().logicalWidth(), menuH = app.window().logicalHeight();
+    LoadingScreen loading(app, 6);
+    app.PushScreen(loading);
+    loading.Step();
+    const bool large = app.setup.LargeScreen();
+    app.SetLogicalSize(large ? 1280 : 1024, large ? 1024 : 768);
+    auto screen = std::make_unique<GameScreen>(app);
+    Game& game = screen->game();
+    State& st = game.state;
+    // What the menu sets before any game.
+    st.DataSet = 1;
+    st.Language = app.language;
+    st.NetworkGame = 0;
+    loading.Step();
+    bool ok = true;
+    std::string error;
+    try {
+        SetUpGame(game, 1);
+        loading.Step();
+        if (start.campaign >= 0) {
+            CampaignChoices c;
+            c.playerType1 = start.choices.PlayerType(1, false);
+            c.playerType2 = start.choices.PlayerType(2, false);
+            c.pbem = start.email ? 1 : 0;
+            c.fogOfWar = start.choices.FogOfWar();
+            c.russianIntervention = start.choices.RussianIntervention();
+            c.polishIntervention = start.choices.PolishIntervention();
+            c.difficulty = start.campaign == kCampaignTutorial ? kTutorialDifficulty : start.choices.difficulty;
+            if (start.campaign == kCampaignTutorial) {
+                // The tutorial: Hungary is the person's, Austria the computer's.
+                c.playerType1 = 1;
+                c.playerType2 = 2;
+            }
+            StartCampaign(game, 1, start.campaign, c);
+        } else {
+            const std::string shown = std::filesystem::path(start.savedGame).filename().string();
+            LoadGameFromBytes(game, ReadFileBytes(start.savedGame, shown), shown);
+        }
+    } catch (const DataError& e) {
+        ok = false;
+        error = e.PlayerMessage();
+    } catch (const std::exception& e) {
+        ok = false;
+        error = e.what();
+    }
+    loading.Step();
+    if (ok) {
+        screen->Prepare();
+        loading.Step();
+    }
+    loading.Step();
+    app.RemoveScreen(loading);
+    if (!ok) {
+        app.SetLogicalSize(menuW, menuH);
+        MessageDialog(app, error);
+        return;
+    }
+    // The main screen is under the turn-start screen and the rules' first messages.
+    app.PushScreen(*screen);
+    screen->Activate(start.campaign >= 0);
+    app.RemoveScreen(*screen);
+    if (!screen->closed && !app.quitting()) app.RunModal(*screen);
+    screen.reset();
+    app.SetLogicalSize(menuW, menuH);
+}
+
+} // namespace vezer::ui
