@@ -10,6 +10,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -308,7 +309,10 @@ void App::StepScript(std::vector<Input>& inputs) {
             break;
         }
         try {
-            WriteSaveFile(game->state, c.text);
+            // A plain name goes beside the shots.
+            std::filesystem::path file(c.text);
+            if (file.is_relative()) file = std::filesystem::path(options_.shotsDir) / file;
+            WriteSaveFile(game->state, file);
         } catch (const std::exception& e) {
             ScriptFail(c.line, std::string("save: ") + e.what());
         }
