@@ -5,6 +5,7 @@
 #include "forces/strength.h"
 #include "map/map_files.h"
 #include "map/queries.h"
+#include "turn/weather.h"
 
 namespace vezer {
 
@@ -15,7 +16,7 @@ void LinkLoadTerrainRoadsRivers(Game& game, int dataSet) {
 }
 void LinkLoadCities(Game& game, int dataSet, int campaign) { LoadCities(game, dataSet, campaign); }
 void LinkLoadMask(Game& game) { LoadMask(game); }
-void LinkRecomputeMovementCosts(Game& game) { RecomputeMoveCosts(game.state); }
+void LinkRecomputeMovementCosts(Game& game) { DrawWeather(game, false); }
 
 THad LinkEmptyCorps() { return EmptyCorpsRecord(); }
 
