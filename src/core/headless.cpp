@@ -26,6 +26,12 @@ void HeadlessPresentation::ShowTurnStartScreen(bool review) { Record(Kind::TurnS
 void HeadlessPresentation::ReportLine(int icon, std::string_view text) { Record(Kind::ReportLine, text, icon); }
 void HeadlessPresentation::PlaySound(int effect) { Record(Kind::Sound, "", effect); }
 
+EndOfGameChoice HeadlessPresentation::ShowEndOfGame(const EndOfGameView& view) {
+    lastEnd_ = view;
+    Record(Kind::EndOfGame, view.verdict, view.grade);
+    return endChoice_;
+}
+
 void HeadlessPresentation::CloseMainScreen() {
     mainScreen_ = false;
     Record(Kind::CloseMainScreen, "");

@@ -13,7 +13,8 @@ namespace vezer {
 
 class HeadlessPresentation : public Presentation {
 public:
-    enum class Kind { Message, Ask, Error, Pause, TurnEvent, TurnStartScreen, ReportLine, Sound, CloseMainScreen };
+    enum class Kind { Message, Ask, Error, Pause, TurnEvent, TurnStartScreen, ReportLine, Sound, CloseMainScreen,
+                      EndOfGame };
     struct Call {
         Kind kind;
         std::string text;
@@ -28,12 +29,18 @@ public:
     void ShowTurnStartScreen(bool review) override;
     void ReportLine(int icon, std::string_view text) override;
     void PlaySound(int effect) override;
+    // Recorded with the verdict as text and the grade as value; answered with the set choice.
+    EndOfGameChoice ShowEndOfGame(const EndOfGameView& view) override;
     bool MainScreenExists() const override { return mainScreen_; }
     void CloseMainScreen() override;
 
     // Answers for AskText, taken in order; when none is left the answer is "x".
     void ScriptAnswer(std::string answer) { answers_.push_back(std::move(answer)); }
     void SetMainScreen(bool exists) { mainScreen_ = exists; }
+    // The answer of the end-of-game screen (the game goes on unless told otherwise).
+    void SetEndOfGameChoice(EndOfGameChoice choice) { endChoice_ = choice; }
+    // What the last end-of-game screen showed.
+    const EndOfGameView& LastEndOfGame() const { return lastEnd_; }
 
     const std::vector<Call>& Calls() const { return calls_; }
     std::vector<std::string> Texts(Kind kind) const;
@@ -49,6 +56,8 @@ private:
     std::deque<std::string> answers_;
     bool mainScreen_ = true;
     bool echo_ = false;
+    EndOfGameChoice endChoice_ = EndOfGameChoice::GoOn;
+    EndOfGameView lastEnd_;
 };
 
 } // namespace vezer

@@ -16,6 +16,21 @@ enum class DialogMode {
     Password = 4,  // the e-mail password
 };
 
+// The end-of-game screen's content: the verdict, its picture and the side's outcome story
+// (empty when the story could not be read: the verdict is shown all the same).
+struct EndOfGameView {
+    int grade = 0;  // 1 total Hungarian victory .. 5 total Austrian victory
+    std::string verdict;
+    std::string picture;
+    std::string story;
+};
+
+// The player's choice on the end-of-game screen.
+enum class EndOfGameChoice {
+    GoOn = 1,  // "Következo kör": the game goes on after its end
+    Menu = 2,  // "Menü": back to the main menu with the automatic save
+};
+
 // Icons of the battle report lines and turn events are chosen by the screen from these.
 class Presentation {
 public:
@@ -61,6 +76,13 @@ public:
     // The main screen: repaint, and whether its command panel and map accept the player.
     virtual void RefreshMainScreen() {}
     virtual void EnableCommands(bool enabled) { (void)enabled; }
+
+    // The end-of-game screen, modal, until the player chooses (in a network game, until both
+    // players have). The window game also writes the menu's settings list on "Menü".
+    virtual EndOfGameChoice ShowEndOfGame(const EndOfGameView& view) {
+        (void)view;
+        return EndOfGameChoice::GoOn;
+    }
 
     // The main screen exists while a game is on; the end of the campaign closes it.
     virtual bool MainScreenExists() const = 0;
