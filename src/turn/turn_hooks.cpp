@@ -7,6 +7,8 @@
 #include "forces/recon.h"
 #include "forces/stacks.h"
 #include "forces/strength.h"
+#include "turn/upkeep.h"
+#include "turn/victory.h"
 
 namespace vezer {
 
@@ -25,7 +27,7 @@ void HookCloseEmailTurn(Game& game) {
     TrySaveGame(game, kEmailSaveFile);
     HookCreateOrderFile(game);
 }
-void HookWeeklyUpkeep(Game&) {}
+void HookWeeklyUpkeep(Game& game) { WeeklyUpkeep(game); }
 
 // Until the computer opponent plays, it passes its turn: its last order is always order 30.
 void HookComputerTurn(Game& game) {
@@ -42,7 +44,7 @@ void HookStorm(Game&, const TParancs&) {}
 void HookCollectSupporters(Game&, const TParancs&) {}
 void HookDropSupporter(Game&, int) {}
 void HookBattleOdds(Game&, const TParancs&) {}
-void HookCheckVictory(Game&) {}
+void HookCheckVictory(Game& game) { CheckVictory(game); }
 void HookSelectAtHex(Game& game, int x, int y) { SelectAtHex(game, x, y); }
 void HookRecordOrder(Game&, const TParancs&) {}
 void HookCloseOrderFile(Game&) {}
