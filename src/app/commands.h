@@ -23,6 +23,9 @@ int RunNewGame(const std::vector<std::string>& args);
 int RunInspect(const std::vector<std::string>& args);
 // vezer orders IN.sav ORDERS.txt --out OUT.sav [--trace]: order records run on a saved game.
 int RunOrders(const std::vector<std::string>& args);
+// vezer week IN.sav --weeks N --out OUT.sav [--trace] [--play-on] [--check-invariants]: whole
+// weeks played without a screen.
+int RunWeek(const std::vector<std::string>& args);
 
 // The game directory: --game-dir, else $VEZER_GAME_DIR, else the executable's folder.
 std::string GameDirectory();

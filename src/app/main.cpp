@@ -65,6 +65,10 @@ const std::vector<Command>& Commands() {
          "IN.sav ORDERS.txt --out OUT.sav [--trace]  run order records (code hexX hexY side corps param a "
          "line) on a saved game and save it; exit 1 if any was refused, 2 for a malformed file",
          RunOrders},
+        {"week",
+         "IN.sav --weeks N --out OUT.sav [--trace] [--play-on] [--check-invariants]  play N whole weeks, every "
+         "side's turn by whoever plays it (a person's side passes); a line a week, the verdict at the campaign's end",
+         RunWeek},
     };
     return commands;
 }

@@ -2,18 +2,15 @@
 // orders from outside are, and the result saved. For tests, debugging and replays.
 
 #include "app/commands.h"
+#include "app/runner_support.h"
 
 #include "core/errors.h"
-#include "core/fingerprint.h"
-#include "core/binary_io.h"
 #include "core/game.h"
 #include "core/headless.h"
 #include "data/savegame.h"
-#include "data/setup.h"
 #include "forces/orders.h"
 
 #include <cerrno>
-#include <cinttypes>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -76,12 +73,6 @@ std::string Describe(const TParancs& o) {
            std::to_string(o.Side) + " " + std::to_string(o.Corps) + " " + std::to_string(o.Param);
 }
 
-std::string Fingerprint(const State& st) {
-    char hash[32];
-    std::snprintf(hash, sizeof hash, "%016" PRIx64, FullStateHash(st));
-    return "fingerprint " + std::to_string(GameStateFingerprint(st)) + " hash " + hash;
-}
-
 } // namespace
 
 int RunOrders(const std::vector<std::string>& args) {
@@ -118,38 +109,9 @@ int RunOrders(const std::vector<std::string>& args) {
     HeadlessPresentation screen;
     NoTransport link;
     auto game = MakeGame(screen, link, GameDir(GameDirectory()));
-    game->state.DataSet = 1;
-    game->state.Language = 1;
-    try {
-        SetUpGame(*game, 1);
-        const Bytes bytes = ReadFileBytes(in, in);
-        // Where the checksum ends: a save of ours carries the chance cursor it was written at
-        // after it, and a replay draws from there. A plain save loads without it (the loader
-        // keeps the set-up's random cursor), so the runner adopts it itself when it is there.
-        auto staged = std::make_unique<State>(game->state);
-        const std::size_t end = ReadSaveInto(*staged, bytes, in, [](State&) {});
-        staged.reset();
-        LoadGameFromBytes(*game, bytes, in);
-        if (game->state.PbemGame == 0) {
-            int pos = 1, step = 1;  // a save without a cursor replays from the table's start
-            if (bytes.size() >= end + 8) {
-                const Bytes tail(bytes.begin() + static_cast<std::ptrdiff_t>(end),
-                                 bytes.begin() + static_cast<std::ptrdiff_t>(end + 8));
-                BinaryReader cursor(tail, in);
-                pos = cursor.ReadInt();
-                step = cursor.ReadInt();
-            }
-            if (!ValidateCarriedPosition(pos, step).empty())
-                throw DataError(in, "random cursor " + std::to_string(pos) + "/" + std::to_string(step));
-            game->state.RandPos = pos;
-            game->state.RandStep = step;
-        }
-    } catch (const DataError& e) {
-        std::fprintf(stderr, "vezer %s: %s (%s)\n", kCmd, e.PlayerMessage().c_str(), e.what());
-        return 1;
-    }
+    if (!LoadSaveOrReport(*game, in, kCmd)) return 1;
     State& st = game->state;
-    if (trace) std::printf("start: %s\n", Fingerprint(st).c_str());
+    if (trace) std::printf("start: %s\n", FingerprintText(st).c_str());
 
     int refused = 0;
     for (const OrderLine& l : orders) {
@@ -174,11 +136,11 @@ int RunOrders(const std::vector<std::string>& args) {
         }
         if (trace)
             std::printf("line %d: %s: %s; %s\n", l.line, Describe(l.order).c_str(), outcome.c_str(),
-                        Fingerprint(st).c_str());
+                        FingerprintText(st).c_str());
     }
 
     WriteSaveFile(st, out);
-    std::printf("%s: %zu orders, %d refused; %s\n", out.c_str(), orders.size(), refused, Fingerprint(st).c_str());
+    std::printf("%s: %zu orders, %d refused; %s\n", out.c_str(), orders.size(), refused, FingerprintText(st).c_str());
     return refused > 0 ? 1 : 0;
 }
 
