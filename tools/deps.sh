@@ -7,6 +7,7 @@ VEZER_PACKAGES=(
     libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
     gettext clang
     libfreetype-dev fonts-dejavu-core
+    libvorbis-dev libogg-dev
 )
 
 vezer_install_missing() {
