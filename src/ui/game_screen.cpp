@@ -108,6 +108,8 @@ void GameScreen::Prepare() {
     background_ = app_.pictures().Get("terkep16", mapW_, mapH_, [](SDL_Surface* s) {
         SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 228, 222, 190, 255));
     });
+    // The map is opaque: copied, not blended, which is most of a frame's work.
+    SDL_SetSurfaceBlendMode(background_, SDL_BLENDMODE_NONE);
     MakeMinimap();
     ApplySettings();
     scrollStep_ = app_.setup.ScrollStep(); // at game start the code itself: 8, 10, 20 or 30
@@ -1014,6 +1016,7 @@ void GameScreen::DrawPanel(Painter& p) {
     const int h = ViewH();
     p.SetClip(0, 0, kPanelWidth, h);
     SDL_Surface* paper = app_.pictures().Get("onesetup", 1024, 768);
+    SDL_SetSurfaceBlendMode(paper, SDL_BLENDMODE_NONE);
     // The paper of the screens, without their printed border.
     for (int top = 0; top < h; top += 700) {
         SDL_Rect src{40, 34, kPanelWidth, std::min(700, h - top)};
