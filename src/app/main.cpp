@@ -1,6 +1,7 @@
 // vezer: the game and its command-line tools.
 
 #include "app/commands.h"
+#include "app/speakers.h"
 #include "ui/run.h"
 
 #include <cstdio>
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
     }
     if (args.empty() || args.front() == "--script" || args.front() == "--shots" || args.front() == "--size" ||
         args.front() == "--fullscreen")
-        return vezer::ui::RunWindowGame(GameDirectory(), args);
+        return vezer::ui::RunWindowGame(GameDirectory(), args, MakeSpeakers);
     for (const Command& c : Commands()) {
         if (args.front() == c.name) {
             std::vector<std::string> rest(args.begin() + 1, args.end());

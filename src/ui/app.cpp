@@ -91,6 +91,7 @@ bool App::KeyHeld(SDL_Keycode key) const {
 
 int App::Run() {
     MenuScreen menu(*this);
+    if (sound_ != nullptr) sound_->PlayTitleMusic();
     RunModal(menu);
     return exitCode_;
 }

@@ -37,11 +37,28 @@ struct Input {
 
 class App;
 
-// The speakers, as the window game sees them: the sound module implements it.
+// The speakers, as the window game sees them: the sound module implements it (wired by the
+// application). The switches are the settings' ("Zene", "Hangok"), read when each call comes.
 class SoundSink {
 public:
     virtual ~SoundSink() = default;
     virtual void PlayEffect(int effect) = 0;
+    // The game's wave player falls silent (the game screen closes).
+    virtual void StopEffect() {}
+    // The battle is over: its looping din dies away.
+    virtual void EndEffectLoop() {}
+    // The settings were confirmed: in a game the background music resumes, starts or pauses
+    // (and starts so when the game screen is prepared); in the menu the title music follows
+    // the music switch.
+    virtual void ApplySettings(bool inGame) { (void)inGame; }
+    // The game screen is gone: the background music is released.
+    virtual void ShutdownMusic() {}
+    // Around the battle report: the music makes way for the battle.
+    virtual void BeforeBattleReport() {}
+    virtual void AfterBattleReport() {}
+    // The menu's title music: once when the menu is shown, stopped when a game starts.
+    virtual void PlayTitleMusic() {}
+    virtual void StopTitleMusic() {}
 };
 
 class Screen {

@@ -91,6 +91,10 @@ GameScreen::GameScreen(App& app) : Screen(app) {
 
 GameScreen::~GameScreen() {
     presentation_->Attach(nullptr);
+    if (app_.sound() != nullptr) {
+        app_.sound()->StopEffect();
+        app_.sound()->ShutdownMusic();
+    }
 }
 
 int GameScreen::ViewW() const {
@@ -146,6 +150,8 @@ void GameScreen::ApplySettings() {
     const std::string& s = app_.setup.scroll;
     // Applied from the settings screen: 10, 20, 30 or 40 pixels a frame.
     scrollStep_ = s == "08" ? 10 : s == "20" ? 30 : s == "30" ? 40 : 20;
+    // The music and effect switches; when the screen is prepared this starts the music.
+    if (app_.sound() != nullptr) app_.sound()->ApplySettings(true);
 }
 
 void GameScreen::SaveFromSettings() {

@@ -77,6 +77,7 @@ void PlayGame(App& app, const GameStart& start) {
     }
     loading.Step();
     if (ok) {
+        if (app.sound() != nullptr) app.sound()->StopTitleMusic();
         screen->Prepare();
         loading.Step();
     }
@@ -94,6 +95,8 @@ void PlayGame(App& app, const GameStart& start) {
     if (!screen->closed && !app.quitting()) app.RunModal(*screen);
     screen.reset();
     app.SetLogicalSize(menuW, menuH);
+    // Back in the menu: its title music again.
+    if (app.sound() != nullptr) app.sound()->PlayTitleMusic();
 }
 
 } // namespace vezer::ui

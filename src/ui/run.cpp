@@ -26,7 +26,7 @@ bool HaveDisplay() {
 
 } // namespace
 
-int RunWindowGame(const std::string& gameDir, const std::vector<std::string>& args) {
+int RunWindowGame(const std::string& gameDir, const std::vector<std::string>& args, const SoundMaker& makeSound) {
     AppOptions options;
     options.gameDir = gameDir;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -60,7 +60,11 @@ int RunWindowGame(const std::string& gameDir, const std::vector<std::string>& ar
     }
     try {
         App app(options);
-        return app.Run();
+        const std::unique_ptr<SoundSink> sound = makeSound ? makeSound(app) : nullptr;
+        app.SetSoundSink(sound.get());
+        const int code = app.Run();
+        app.SetSoundSink(nullptr);
+        return code;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vezer: %s\n", e.what());
         return 1;

@@ -173,6 +173,7 @@ void SettingsScreen::Apply() {
     }
     if (language_ != app_.language) app_.SetLanguage(language_);
     if (game_ != nullptr) game_->ApplySettings();
+    else if (app_.sound() != nullptr) app_.sound()->ApplySettings(false);
     lit_ = false;
     // The screen's own captions in the language just chosen.
     SettingsScreen fresh(app_, game_);
