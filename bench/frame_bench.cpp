@@ -2,7 +2,7 @@
 // SDL's dummy display: the map, the markers, the ticker, the panel and the minimap.
 
 #include "core/game.h"
-#include "data/setup.h"
+#include "campaign/setup.h"
 #include "ui/app.h"
 #include "ui/game_screen.h"
 
@@ -26,7 +26,7 @@ void RunFrames(benchmark::State& state, Part part) {
     vezer::Game& game = screen.game();
     game.state.DataSet = 1;
     game.state.Language = 1;
-    vezer::SetUpGame(game, 1);
+    vezer::SetUpGame(game, 1, 1);
     vezer::CampaignChoices choices;
     choices.fogOfWar = 0;
     vezer::StartCampaign(game, 1, 1, choices);

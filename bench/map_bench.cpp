@@ -3,7 +3,7 @@
 
 #include "core/headless.h"
 #include "core/transport.h"
-#include "map/map_files.h"
+#include "files/map_files.h"
 #include "map/queries.h"
 
 #include <benchmark/benchmark.h>

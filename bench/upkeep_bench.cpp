@@ -4,7 +4,7 @@
 
 #include "core/headless.h"
 #include "core/transport.h"
-#include "data/setup.h"
+#include "campaign/setup.h"
 #include "turn/upkeep.h"
 
 #include <benchmark/benchmark.h>
@@ -20,7 +20,7 @@ void BM_WeeklyUpkeepSummer1849(benchmark::State& bench) {
     auto game = MakeGame(screen, link, GameDir(VEZER_BENCH_GAME_DIR));
     game->state.DataSet = 1;
     game->state.Language = 1;
-    SetUpGame(*game, 1);
+    SetUpGame(*game, 1, 1);
     CampaignChoices choices;
     choices.russianIntervention = 2;
     choices.polishIntervention = 2;

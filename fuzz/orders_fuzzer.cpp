@@ -7,9 +7,9 @@
 
 #include "core/game.h"
 #include "core/headless.h"
-#include "data/setup.h"
+#include "campaign/setup.h"
 #include "forces/invariants.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -34,7 +34,7 @@ struct Campaign {
         choices.fogOfWar = 1;
         game->state.DataSet = 1;  // what the main menu sets before any game
         game->state.Language = 1;
-        SetUpGame(*game, 1);
+        SetUpGame(*game, 1, 1);
         StartCampaign(*game, 1, 1, choices);
         start = std::make_unique<State>(game->state);
     }

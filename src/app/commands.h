@@ -1,6 +1,7 @@
 #pragma once
 // The command-line entry points of the vezer executable.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ int RunOrders(const std::vector<std::string>& args);
 // vezer week IN.sav --weeks N --out OUT.sav [--trace] [--play-on] [--check-invariants]: whole
 // weeks played without a screen.
 int RunWeek(const std::vector<std::string>& args);
+
+// The seed of a new game's chance cursor when the player names none: the clock.
+std::uint32_t ClockSeed();
+// A seed from the command line: a decimal number 0..4294967295.
+bool ParseSeed(const std::string& text, std::uint32_t& out);
 
 // The game directory: --game-dir, else $VEZER_GAME_DIR, else the executable's folder.
 std::string GameDirectory();

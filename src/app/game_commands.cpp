@@ -6,10 +6,13 @@
 #include "core/errors.h"
 #include "core/game.h"
 #include "core/headless.h"
-#include "data/savegame.h"
-#include "data/setup.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
 #include "forces/generals.h"
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -93,10 +96,23 @@ void PrintSide(const State& st, int side, std::string& j) {
 
 } // namespace
 
+std::uint32_t ClockSeed() {
+    return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+bool ParseSeed(const std::string& text, std::uint32_t& out) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const unsigned long long v = std::stoull(text);
+    if (v > 0xFFFFFFFFull) return false;
+    out = static_cast<std::uint32_t>(v);
+    return true;
+}
+
 int RunNewGame(const std::vector<std::string>& args) {
     const char* cmd = "new-game";
     int campaign = -1;
     std::string out;
+    std::uint32_t seed = ClockSeed();
     CampaignChoices choices;
     choices.playerType1 = 1;
     choices.playerType2 = 2;
@@ -135,6 +151,8 @@ int RunNewGame(const std::vector<std::string>& args) {
                 return Usage(cmd, (a + " is person or computer").c_str());
         } else if (a == "--out") {
             out = v;
+        } else if (a == "--seed") {
+            if (!ParseSeed(v, seed)) return Usage(cmd, "--seed is a number 0..4294967295");
         } else {
             return Usage(cmd, ("unknown option " + a).c_str());
         }
@@ -148,7 +166,7 @@ int RunNewGame(const std::vector<std::string>& args) {
     NoTransport link;
     auto game = FreshGame(screen, link);
     try {
-        SetUpGame(*game, 1);
+        SetUpGame(*game, 1, seed);
         StartCampaign(*game, 1, campaign, choices);
         WriteSaveFile(game->state, out);
     } catch (const DataError& e) {
@@ -168,7 +186,8 @@ int RunInspect(const std::vector<std::string>& args) {
     NoTransport link;
     auto game = FreshGame(screen, link);
     try {
-        SetUpGame(*game, 1);
+        // The save's own cursor is what a replay of it uses; the set-up's seed does not matter.
+        SetUpGame(*game, 1, 0);
         const std::string& path = args[0];
         LoadGameFromBytes(*game, ReadFileBytes(path, path), path);
     } catch (const DataError& e) {

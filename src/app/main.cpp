@@ -59,12 +59,14 @@ const std::vector<Command>& Commands() {
          RunRenderMap},
         {"new-game",
          "--campaign N [--side1|--side2 person|computer] [--difficulty 1|2|3] [--fog on|off] "
-         "[--russian 0|1|2] [--polish 0|1|2] [--email] --out FILE  start a campaign and save it",
+         "[--russian 0|1|2] [--polish 0|1|2] [--email] [--seed N] --out FILE  start a campaign and save it (the "
+         "same seed gives the same game; without one the clock chooses)",
          RunNewGame},
         {"inspect", "FILE  print a saved game as JSON", RunInspect},
         {"orders",
          "IN.sav ORDERS.txt --out OUT.sav [--trace]  run order records (code hexX hexY side corps param a "
-         "line) on a saved game and save it; exit 1 if any was refused, 2 for a malformed file",
+         "line) on a saved game and save it; exit 1 if any was refused, 2 for a malformed file; the automatic "
+         "saves of order 30 go to the save folder of the game directory (--game-dir)",
          RunOrders},
         {"week",
          "IN.sav --weeks N --out OUT.sav [--trace] [--play-on] [--check-invariants]  play N whole weeks, every "

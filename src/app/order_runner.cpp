@@ -7,8 +7,8 @@
 #include "core/errors.h"
 #include "core/game.h"
 #include "core/headless.h"
-#include "data/savegame.h"
-#include "forces/orders.h"
+#include "files/savegame.h"
+#include "orders/orders.h"
 
 #include <cerrno>
 #include <climits>

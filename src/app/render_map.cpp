@@ -6,9 +6,10 @@
 #include "core/errors.h"
 #include "core/game.h"
 #include "core/headless.h"
-#include "data/savegame.h"
-#include "data/setup.h"
-#include "map/map_files.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
+#include "files/map_files.h"
 #include "render/corps_markers.h"
 #include "render/map_picture.h"
 #include "render/png_file.h"
@@ -61,7 +62,7 @@ int RunRenderMap(const std::vector<std::string>& args) {
     if (!save.empty()) {
         // A saved game: its cities with their owners, and every corps where it stands.
         try {
-            SetUpGame(*game, 1);
+            SetUpGame(*game, 1, 0);
             LoadGameFromBytes(*game, ReadFileBytes(save, save), save);
         } catch (const DataError& e) {
             std::fprintf(stderr, "vezer render-map: %s (%s)\n", e.PlayerMessage().c_str(), e.what());

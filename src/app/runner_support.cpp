@@ -3,9 +3,10 @@
 #include "core/binary_io.h"
 #include "core/errors.h"
 #include "core/fingerprint.h"
-#include "data/savegame.h"
-#include "data/setup.h"
-#include "forces/orders.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
+#include "orders/orders.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -16,7 +17,7 @@ namespace vezer::app {
 void LoadSaveForRunner(Game& game, const std::string& in) {
     game.state.DataSet = 1;
     game.state.Language = 1;
-    SetUpGame(game, 1);
+    SetUpGame(game, 1, 0);
     const Bytes bytes = ReadFileBytes(in, in);
     // Where the checksum ends: the loader itself keeps the set-up's random cursor, so the
     // runner adopts the one stored after it when it is there.

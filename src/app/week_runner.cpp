@@ -5,14 +5,14 @@
 #include "app/commands.h"
 #include "app/runner_support.h"
 
+#include "ai/ai_turn.h"
 #include "core/arith.h"
 #include "core/errors.h"
 #include "core/game.h"
 #include "core/headless.h"
-#include "data/savegame.h"
+#include "files/savegame.h"
 #include "forces/invariants.h"
-#include "forces/orders.h"
-#include "turn/turn_hooks.h"
+#include "orders/orders.h"
 #include "turn/victory.h"
 
 #include <cstdio>
@@ -108,10 +108,9 @@ void PrintTurnEvents(const State& st) {
 void PlaySideTurn(Game& game) {
     const State& st = game.state;
     if (st.PlayerType[st.ActiveSide] == 2)
-        HookComputerTurn(game);
+        RunAiTurn(game, st.ActiveSide);
     else
         ExecuteOrder(game, TParancs{kOrderEndTurn, 0, 0, st.ActiveSide, 0, 0});
-    game.computerTurnPending = false;
 }
 
 bool InvariantsHold(const State& st, const std::string& when) {
@@ -135,7 +134,6 @@ int RunWeek(const std::vector<std::string>& args) {
     if (!LoadSaveOrReport(*game, o.in, kCmd)) return 1;
     State& st = game->state;
     if (o.trace) std::printf("start %s\n", WeekLine(st).c_str());
-    game->computerTurnRunning = true; // the turns are played here, one after the other
     bool broken = false;
     for (int week = 0; week < o.weeks && screen.MainScreenExists();) {
         const int side = st.ActiveSide;
@@ -156,7 +154,6 @@ int RunWeek(const std::vector<std::string>& args) {
             if (!o.playOn) break;
         }
     }
-    game->computerTurnRunning = false;
     WriteSaveFile(st, o.out);
     std::printf("%s: %s\n", o.out.c_str(), FingerprintText(st).c_str());
     return broken ? 1 : 0;

@@ -4,6 +4,7 @@
 
 #include "core/index_watch.h"
 #include "core/paths.h"
+#include "core/players.h"
 #include "core/presentation.h"
 #include "core/state.h"
 #include "core/transport.h"
@@ -27,9 +28,9 @@ struct Game {
     // the game state: dialogs and the computer's march register while they hold an index).
     IndexWatchList watches;
 
-    // Runtime bookkeeping of the turn sequence (not part of the game state).
-    bool computerTurnRunning = false;
-    bool computerTurnPending = false;
+    // Who plays the sides that no one at this machine plays through the screen (the driver
+    // loop PlayTurns asks it); none means every side waits for its person.
+    SidePlayers* players = nullptr;
 };
 
 // The state is a few megabytes: games live on the heap.

@@ -69,6 +69,8 @@ public:
     virtual void RefreshEntrenchmentMark(int x, int y) { (void)x, (void)y; }
     // The damage overlay of a fortress (FortressDamage of the city).
     virtual void RefreshFortressOverlay(int city) { (void)city; }
+    // The overview map's dots of the 75 cities are made anew (a game was set up).
+    virtual void CreateCityDots() {}
     // A general generated in play joins the side's portrait list on the main screen.
     virtual void AddGeneralPortrait(int side, int general) { (void)side, (void)general; }
     // The map view scrolls so that the hex is in the middle (the other side's visible moves).

@@ -3,7 +3,6 @@
 #include "core/binary_io.h"
 #include "core/errors.h"
 
-#include <random>
 
 namespace vezer {
 
@@ -35,12 +34,9 @@ void LoadRandomTable(Game& game) {
     for (int i = 0; i < kRandTableSize; ++i) st.RandTable[static_cast<std::size_t>(i + 1)] = values[static_cast<std::size_t>(i)];
 }
 
-void SeedRandom(State& state) {
-    std::random_device device;
-    std::uniform_int_distribution<int> pos(1, kRandTableSize);
-    std::uniform_int_distribution<int> step(1, 15);
-    state.RandPos = pos(device);
-    state.RandStep = step(device);
+void SeedRandom(State& state, std::uint32_t seed) {
+    state.RandPos = static_cast<int>(seed % kRandTableSize) + 1;
+    state.RandStep = static_cast<int>((seed / kRandTableSize) % 15) + 1;
 }
 
 int R(State& state, int n) {

@@ -5,6 +5,7 @@
 #include "core/game.h"
 #include "core/state.h"
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -24,8 +25,10 @@ int RandomTableCheck(std::span<const int> values);
 // Reads and verifies "Data\\core.dat" into RandTable. Negative values are refused: a draw
 // must never index below 1.
 void LoadRandomTable(Game& game);
-// Chooses RandPos 1..10000 and RandStep 1..15 from the system's random source.
-void SeedRandom(State& state);
+// Sets RandPos 1..10000 and RandStep 1..15 from a seed the caller chose (the clock, a command
+// line, the other machine): the rules never ask the system for chance themselves. Seeds
+// 0..149 999 give every cursor pair once.
+void SeedRandom(State& state, std::uint32_t seed);
 // A number 1..n (n < 1 counts as 1); every draw advances the cursor.
 int R(State& state, int n);
 inline int R(Game& game, int n) { return R(game.state, n); }

@@ -3,7 +3,7 @@
 #include "core/arith.h"
 #include "core/log.h"
 #include "core/random.h"
-#include "data/scenario_files.h"
+#include "files/scenario_files.h"
 #include "forces/forces.h"
 #include "forces/strength.h"
 

@@ -5,7 +5,6 @@
 #include "forces/forces.h"
 #include "forces/markers.h"
 #include "forces/occupation.h"
-#include "forces/orders.h"
 #include "forces/recon.h"
 #include "forces/stacks.h"
 #include "forces/strength.h"
@@ -88,8 +87,9 @@ void UndoFormationChange(Game& game) {
     RecomputeCorps(game, u.Side, u.Corps);
 }
 
-// Order 27.
-void Undo(Game& game) {
+} // namespace
+
+void UndoLastOrder(Game& game) {
     State& st = game.state;
     if (!st.Undo.Available) return;
     st.Undo.Available = 0;
@@ -97,7 +97,6 @@ void Undo(Game& game) {
     else if (st.Undo.Code == kOrderChangeFormation) UndoFormationChange(game);
 }
 
-// Order 8.
 void ChangeFormation(Game& game, int side, int c, int f) {
     State& st = game.state;
     THad& h = st.CorpsRec(side, c);
@@ -112,8 +111,6 @@ void ChangeFormation(Game& game, int side, int c, int f) {
     st.Undo.MovementPoints = cost;
     RecomputeCorps(game, side, c);
 }
-
-} // namespace
 
 void FillUndoRecord(State& st, const TParancs& o) {
     UndoRecord& u = st.Undo;
@@ -262,31 +259,6 @@ void MoveCorps(Game& game, Hex target) {
     const Hex now{h.X, h.Y};
     st.Cell(now.x, now.y).AiSupplyMark = MaxSupply(game, now, side, false, true);
     if (st.Cell(now.x, now.y).CorpsCount >= 2) RecomputeCompany(game, side, held.get(), now);
-}
-
-OrderOutcome RunMovementOrder(Game& game, const TParancs& o) {
-    State& st = game.state;
-    switch (o.Code) {
-    case kOrderMove:
-        // The move is of a corps of the selected side; a record naming none of its corps would
-        // leave the selection pointing at nothing.
-        if (!IsCorps(st, st.SelectedCorpsSide, o.Corps)) return OrderOutcome::Refused;
-        st.SelectedCorps = o.Corps;
-        st.Undo.Available = 1;
-        MoveCorps(game, Hex{o.HexX, o.HexY});
-        if (st.EnemySpotted && st.FogOfWar != 0) st.Undo.Available = 0;
-        break;
-    case kOrderChangeFormation:
-        ChangeFormation(game, o.Side, o.Corps, o.Param);
-        st.Undo.Available = 1;
-        break;
-    case kOrderUndo:
-        Undo(game);
-        break;
-    default:
-        break;
-    }
-    return OrderOutcome::Executed;
 }
 
 } // namespace vezer

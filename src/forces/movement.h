@@ -3,12 +3,10 @@
 // changing formation, and undoing the last move or formation change.
 
 #include "core/game.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
+#include "core/order_record.h"
 
 namespace vezer {
-
-struct TParancs;
-enum class OrderOutcome;
 
 // Sound effects of the orders.
 inline constexpr int kSoundTrain = 17;
@@ -30,8 +28,10 @@ void ApplyMoveCost(Game& game, int a, int c, int p);
 // hundredth of that for formation 6, never below 1.
 int FormationChangeCost(const State& state, int side, int corps, int f);
 
-// Orders 5 (move), 8 (change formation) and 27 (undo); the codes that do nothing pass here too.
-OrderOutcome RunMovementOrder(Game& game, const TParancs& order);
+// Order 8: corps c of `side` takes formation f, at FormationChangeCost to every regiment.
+void ChangeFormation(Game& game, int side, int c, int f);
+// Order 27: the last move or formation change is undone, once.
+void UndoLastOrder(Game& game);
 // Steps 6 and 7 of the executor: the undo record of a move or formation change.
 void FillUndoRecord(State& state, const TParancs& order);
 

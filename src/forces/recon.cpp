@@ -4,7 +4,7 @@
 #include "core/random.h"
 #include "forces/forces.h"
 #include "forces/stacks.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 namespace vezer {
 

@@ -7,7 +7,7 @@
 // standing on it; a hex with CorpsCount 0 is taken to hold none.
 
 #include "core/game.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "render/corps_markers.h"
 
-#include "map/geometry.h"
+#include "core/geometry.h"
 #include "render/font.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "render/map_picture.h"
 
-#include "map/geometry.h"
+#include "core/geometry.h"
 #include "render/font.h"
 
 #include <algorithm>

@@ -2,7 +2,15 @@
 
 #include "core/calendar.h"
 #include "core/log.h"
-#include "turn/turn_hooks.h"
+#include "battle/battle_orders.h"
+#include "files/email_files.h"
+#include "files/savegame.h"
+#include "forces/organisation.h"
+#include "forces/recon.h"
+#include "forces/strength.h"
+#include "turn/events.h"
+#include "turn/recruitment.h"
+#include "turn/upkeep.h"
 
 #include <string>
 
@@ -18,8 +26,9 @@ std::string DateName(const State& st) {
 void SaveEndingTurn(Game& game) {
     const State& st = game.state;
     if (!((st.PlayerType[st.ActiveSide] == 1 || st.NetworkGame) && !st.PbemGame)) return;
-    HookAutoSave(game, AutoSaveName(st));
-    HookAutoSave(game, AutoSaveLatestName(st));
+    // A save that cannot be written is shown to the player; the turn goes on.
+    TrySaveGame(game, AutoSaveName(st));
+    TrySaveGame(game, AutoSaveLatestName(st));
 }
 
 // Steps 4 to 6: the other side moves.
@@ -35,20 +44,14 @@ void SwitchSides(State& st) {
     st.SelectedCorpsSide = 0;
 }
 
-// Step 11: the computer plays its side. A computer turn ends with order 30, which ends the turn
-// again; when the next side is the computer's too, its turn runs after this one returns rather
-// than inside it, so a game between two computer sides does not nest ever deeper.
-void PlayComputerSide(Game& game) {
-    if (game.computerTurnRunning) {
-        game.computerTurnPending = true;
-        return;
-    }
-    game.computerTurnRunning = true;
-    do {
-        game.computerTurnPending = false;
-        HookComputerTurn(game);
-    } while (game.computerTurnPending && game.screen.MainScreenExists());
-    game.computerTurnRunning = false;
+// Step 8: closing an e-mail turn: the week's recruitment bookkeeping, a clean battle module,
+// the start-of-turn save and a new order file.
+void CloseEmailTurn(Game& game) {
+    UpdateWeaponShortage(game);
+    CountLevyMen(game);
+    ResetBattleState(game);
+    TrySaveGame(game, kEmailSaveFile);
+    CreateOrderFile(game);
 }
 
 } // namespace
@@ -64,20 +67,21 @@ std::string AutoSaveLatestName(const State& st) {
 void EndTurn(Game& game) {
     State& st = game.state;
     SaveEndingTurn(game);
-    HookChooseCityRecruitment(game, st.ActiveSide);
-    HookConsolidateRegiments(game, st.ActiveSide);
+    ChooseCityRecruitment(game, st.ActiveSide);
+    ConsolidateRegiments(game, st.ActiveSide);
     SwitchSides(st);
     if (st.ActiveSide == 1) AdvanceWeek(game);
-    if (st.PbemGame) HookCloseEmailTurn(game);
+    if (st.PbemGame) CloseEmailTurn(game);
     if (st.ActiveSide == 1) {
-        HookWeeklyUpkeep(game);
+        WeeklyUpkeep(game);
         // The end of the campaign closes the main screen; nothing more happens then.
         if (!game.screen.MainScreenExists()) return;
         ShowTurnStartScreen(game);
         game.screen.RefreshMainScreen();
     }
     StartSideTurn(game);
-    if (st.PlayerType[st.ActiveSide] == 2) PlayComputerSide(game);
+    // Whoever plays the new side plays it after this returns, from the driver loop: turns
+    // never nest.
 }
 
 void AdvanceWeek(Game& game) {
@@ -94,14 +98,14 @@ void StartSideTurn(Game& game) {
     int side = st.ActiveSide;
     if (side != 1 && side != 2) return;
     for (int r = 1; r <= st.RegimentCount[side]; ++r) {
-        HookRecomputeRegiment(game, side, r);
+        RecomputeRegiment(game.state, side, r);
         TEzred& e = st.Regiment(side, r);
         int corps = e.Corps;
         bool busy = corps >= 1 && corps <= kMaxCorps && st.CorpsRec(side, corps).Activity >= 1;
         e.MovementPoints = busy ? e.MovementAllowance / 2 : e.MovementAllowance;
     }
-    for (int c = 1; c <= st.CorpsCount[side]; ++c) HookRecomputeCorps(game, side, c);
-    HookTurnStartReconnaissance(game);
+    for (int c = 1; c <= st.CorpsCount[side]; ++c) RecomputeCorps(game, side, c);
+    TurnStartReconnaissance(game);
     FillTickerWithNewest(game);
     game.screen.RefreshAllMarkers();
     if (st.ActiveSide == 2 && st.LocalSide == 2 && !st.GameBeingLoaded)
@@ -126,7 +130,7 @@ void AddTurnEvent(Game& game, int side, bool hidden, std::string_view text) {
 void ShowTurnStartScreen(Game& game) {
     State& st = game.state;
     st.TurnStartScreenOpen = 1;
-    HookRunTurnEvents(game);
+    RunTurnEvents(game);
     game.screen.ShowTurnStartScreen(false);
     st.TurnStartScreenOpen = 0;
     // In a network game the screen waits for both players: this machine reports it is ready.

@@ -3,7 +3,7 @@
 #include "core/calendar.h"
 #include "core/errors.h"
 #include "core/textfile.h"
-#include "data/savegame.h"
+#include "files/savegame.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "core/errors.h"
 #include "core/game.h"
-#include "data/savegame.h"
+#include "files/savegame.h"
 #include "ui/menu.h"
 #include "ui/settings_screen.h"
 #include "ui/text.h"

@@ -7,7 +7,7 @@
 // loop counts frames and never lets the clock reach the rules: in a scripted run it does not
 // wait at all, and every animation advances by frames.
 
-#include "data/settings.h"
+#include "files/settings.h"
 #include "ui/draw.h"
 #include "ui/pictures.h"
 #include "ui/script.h"

@@ -2,9 +2,9 @@
 
 #include "core/errors.h"
 #include "core/log.h"
-#include "data/savegame.h"
+#include "files/savegame.h"
 #include "forces/generals.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "forces/permission_hints.h"
 #include "map/queries.h"
 #include "render/map_picture.h"
@@ -86,6 +86,7 @@ const char* OddsGrade(int odds) {
 GameScreen::GameScreen(App& app) : Screen(app) {
     presentation_ = std::make_unique<WindowPresentation>(app);
     game_ = MakeGame(*presentation_, link_, GameDir(app.gameDir()));
+    game_->players = &computer_;
     presentation_->Attach(this);
 }
 
@@ -242,6 +243,9 @@ const THad* GameScreen::SelectedOwnCorps() const {
 void GameScreen::Give(const TParancs& order) {
     try {
         ExecuteOrder(*game_, order);
+        // The end of a turn hands the next side over: the computer's turns run here, modal,
+        // until a person here is to move again.
+        PlayTurns(*game_);
     } catch (const std::exception& e) {
         MessageDialog(app_, e.what());
     }

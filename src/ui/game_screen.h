@@ -3,9 +3,10 @@
 // the corps, city and cursor markers, the minimap and the six-line ticker. The screen never
 // changes the game itself: every action is an order through ExecuteOrder.
 
+#include "ai/ai_turn.h"
 #include "core/game.h"
 #include "core/transport.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 #include "ui/app.h"
 #include "ui/settings_screen.h"
 #include "ui/widgets.h"
@@ -136,6 +137,7 @@ private:
 
     std::unique_ptr<WindowPresentation> presentation_;
     NoTransport link_;
+    ComputerPlayers computer_;  // plays the computer's sides between the persons' turns
     std::unique_ptr<Game> game_;
     OddsFunction odds_;
     bool prepared_ = false;

@@ -2,13 +2,16 @@
 
 #include "core/binary_io.h"
 #include "core/errors.h"
-#include "data/savegame.h"
-#include "data/setup.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
 #include "ui/backdrop.h"
 #include "ui/dialogs.h"
 #include "ui/game_screen.h"
 #include "ui/text.h"
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 
 namespace vezer::ui {
@@ -47,7 +50,8 @@ void PlayGame(App& app, const GameStart& start) {
     bool ok = true;
     std::string error;
     try {
-        SetUpGame(game, 1);
+        // A new game's chance cursor from the clock; a saved game brings its own.
+        SetUpGame(game, 1, static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
         loading.Step();
         if (start.campaign >= 0) {
             CampaignChoices c;

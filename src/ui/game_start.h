@@ -3,7 +3,7 @@
 // set up from the data files (or a saved game loaded), the turn-start screen, then the main
 // screen until the player quits or the campaign ends.
 
-#include "data/settings.h"
+#include "files/settings.h"
 #include "ui/app.h"
 
 #include <string>

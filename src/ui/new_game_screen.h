@@ -3,7 +3,7 @@
 // the Russian and Polish intervention and fog of war, remembered in "Data\\onesetup.dat";
 // "Indítás" starts the game and shows the main screen until it closes.
 
-#include "data/settings.h"
+#include "files/settings.h"
 #include "ui/app.h"
 #include "ui/widgets.h"
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace vezer {
 namespace {
 
@@ -115,15 +117,26 @@ TEST(LoadRandomTable, MissingFileIsAnInputOutputError) {
     EXPECT_THROW(LoadRandomTable(t.g()), FileIoError);
 }
 
-TEST(SeedRandom, StaysWithinItsRanges) {
+TEST(SeedRandom, EverySeedGivesACursorInRangeAndEachPairComesFromOneSeed) {
     TestGame t;
-    for (int i = 0; i < 200; ++i) {
-        SeedRandom(t.st());
+    std::set<std::pair<int, int>> seen;
+    for (std::uint32_t seed = 0; seed < 150000; ++seed) {
+        SeedRandom(t.st(), seed);
         ASSERT_GE(t.st().RandPos, 1);
         ASSERT_LE(t.st().RandPos, kRandTableSize);
         ASSERT_GE(t.st().RandStep, 1);
         ASSERT_LE(t.st().RandStep, 15);
+        seen.insert({t.st().RandPos, t.st().RandStep});
     }
+    EXPECT_EQ(seen.size(), 150000u);
+    for (std::uint32_t seed : {150000u, 4294967295u}) {
+        SeedRandom(t.st(), seed);
+        EXPECT_GE(t.st().RandPos, 1);
+        EXPECT_LE(t.st().RandStep, 15);
+    }
+    SeedRandom(t.st(), 7);
+    EXPECT_EQ(t.st().RandPos, 8);
+    EXPECT_EQ(t.st().RandStep, 1);
 }
 
 TEST(StepWeek, CrossesMonthAndYearBothWays) {

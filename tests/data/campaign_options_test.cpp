@@ -7,8 +7,9 @@
 
 #include "core/calendar.h"
 #include "core/fingerprint.h"
-#include "data/savegame.h"
-#include "data/setup.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
 #include "forces/invariants.h"
 #include "turn/reinforcements.h"
 
@@ -74,7 +75,7 @@ const State& SetUpState() {
         testing::TestGame t;
         t.st().DataSet = 1;
         t.st().Language = 1;
-        SetUpGame(t.g(), 1);
+        SetUpGame(t.g(), 1, testing::kTestSeed);
         return std::make_unique<State>(t.st());
     }();
     return *setUp;

@@ -4,9 +4,10 @@
 #include "support/test_game.h"
 
 #include "core/fingerprint.h"
-#include "data/savegame.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
 #include "forces/invariants.h"
-#include "map/map_files.h"
+#include "files/map_files.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 #include "core/fingerprint.h"
 #include "core/random.h"
 #include "core/texts.h"
-#include "data/savegame.h"
-#include "data/scenario_files.h"
-#include "data/settings.h"
-#include "data/setup.h"
+#include "files/savegame.h"
+#include "files/scenario_files.h"
+#include "files/settings.h"
+#include "campaign/setup.h"
 #include "fuzz/save_layout.h"
 #include "support/test_game.h"
 
@@ -338,14 +338,14 @@ TEST_F(DamagedCopy, ASetUpThatMeetsADamagedFileLeavesTheGameAsItWas) {
     TestGame t{GameDir(dir.path())};
     t.st().DataSet = 1;
     t.st().Language = 1;
-    ASSERT_NO_THROW(SetUpGame(t.g(), 1));
+    ASSERT_NO_THROW(SetUpGame(t.g(), 1, testing::kTestSeed));
     ASSERT_NO_THROW(StartCampaign(t.g(), 1, 3, CampaignChoices{}));
     const std::uint64_t before = FullStateHash(t.st());
     const std::string name = GeneralFileName(1);
     const Bytes good = Read(name);
     Write(name, WithGeneralByte(good, 0, 0, 7));
     try {
-        SetUpGame(t.g(), 1);
+        SetUpGame(t.g(), 1, testing::kTestSeed);
         ADD_FAILURE() << "a damaged general file is accepted";
     } catch (const DataError& e) {
         EXPECT_EQ(e.PlayerMessage(), "Corrupt file / Hibás file! Data\\Hadvez1.dat");
@@ -353,7 +353,7 @@ TEST_F(DamagedCopy, ASetUpThatMeetsADamagedFileLeavesTheGameAsItWas) {
     EXPECT_EQ(FullStateHash(t.st()), before);
     // A missing file is an input-output error, and changes nothing either.
     std::filesystem::remove(PathOf(name));
-    EXPECT_THROW(SetUpGame(t.g(), 1), FileIoError);
+    EXPECT_THROW(SetUpGame(t.g(), 1, testing::kTestSeed), FileIoError);
     EXPECT_EQ(FullStateHash(t.st()), before);
 }
 
@@ -361,7 +361,7 @@ TEST_F(DamagedCopy, AMissingCampaignStartFileAbandonsTheStart) {
     TestGame t{GameDir(dir.path())};
     t.st().DataSet = 1;
     t.st().Language = 2;
-    ASSERT_NO_THROW(SetUpGame(t.g(), 1));
+    ASSERT_NO_THROW(SetUpGame(t.g(), 1, testing::kTestSeed));
     std::filesystem::remove(PathOf(CampaignStartFileName(1, 4)));
     const std::uint64_t before = FullStateHash(t.st());
     try {

@@ -6,8 +6,9 @@
 
 #include "core/errors.h"
 #include "core/fingerprint.h"
-#include "data/savegame.h"
-#include "data/setup.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
 #include "fuzz/save_layout.h"
 #include "support/test_game.h"
 
@@ -36,7 +37,7 @@ struct RunningGame {
     explicit RunningGame(int campaign) {
         t.st().DataSet = 1;
         t.st().Language = 1;
-        SetUpGame(t.g(), 1);
+        SetUpGame(t.g(), 1, testing::kTestSeed);
         CampaignChoices choices;
         choices.fogOfWar = 1;
         choices.russianIntervention = 2;

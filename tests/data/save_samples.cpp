@@ -1,6 +1,6 @@
 #include "data/save_samples.h"
 
-#include "data/savegame.h"
+#include "files/savegame.h"
 
 #include <memory>
 

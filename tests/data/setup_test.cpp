@@ -5,9 +5,10 @@
 #include "core/errors.h"
 #include "core/fingerprint.h"
 #include "core/log.h"
-#include "data/savegame.h"
-#include "data/scenario_files.h"
-#include "data/setup.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "files/scenario_files.h"
+#include "campaign/setup.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ const State& SetUpOnce() {
         TestGame t;
         t.st().DataSet = 1;
         t.st().Language = 1;
-        SetUpGame(t.g(), 1);
+        SetUpGame(t.g(), 1, testing::kTestSeed);
         return std::make_unique<State>(t.st());
     }();
     return *setUp;
@@ -46,7 +47,7 @@ TEST(SetUpGame, ClearsThePreviousGameAndKeepsWhatTheMenuChose) {
     t.st().Language = 2;
     t.st().NetworkGame = 1;
     t.st().EnteredPassword = "Klapka";
-    SetUpGame(t.g(), 1);
+    SetUpGame(t.g(), 1, testing::kTestSeed);
     const State& st = t.st();
 
     // Kept: the menu's language and network flag, the typed password.

@@ -1,5 +1,5 @@
 #include "core/fingerprint.h"
-#include "data/scenario_files.h"
+#include "files/scenario_files.h"
 #include "forces/generals.h"
 #include "forces/invariants.h"
 #include "forces/organisation.h"

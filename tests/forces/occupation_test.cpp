@@ -1,7 +1,7 @@
 #include "core/fingerprint.h"
 #include "forces/invariants.h"
 #include "forces/occupation.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "forces/stacks.h"
 #include "support/state_builder.h"
 #include "support/test_game.h"

@@ -2,9 +2,9 @@
 // campaign: nothing may crash, and every cross-reference must hold after each order.
 
 #include "core/fingerprint.h"
-#include "data/setup.h"
+#include "campaign/setup.h"
 #include "forces/invariants.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,7 @@ TEST(OrderFuzz, RandomRecordsKeepARealCampaignSound) {
     choices.fogOfWar = 1;
     t.st().DataSet = 1;
     t.st().Language = 1;
-    SetUpGame(t.g(), 1);
+    SetUpGame(t.g(), 1, testing::kTestSeed);
     StartCampaign(t.g(), 1, 1, choices);
     ASSERT_EQ(CheckInvariants(t.st()), std::vector<std::string>{});
 

@@ -8,7 +8,7 @@
 #include "forces/invariants.h"
 #include "forces/markers.h"
 #include "forces/movement.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "forces/strength.h"
 #include "map/map_state.h"
 #include "map/queries.h"
@@ -318,6 +318,7 @@ TEST_F(Orders, ValidationChecksEveryIndexRangeByCode) {
     const int generals1 = st().GeneralCount[1];    // 2
     ASSERT_EQ(st().CorpsCount[1], 2);
     ASSERT_EQ(st().CorpsCount[2], 1);
+    st().SelectedCorpsSide = 1;  // a move is of a corps of the selected side
     struct Case {
         TParancs order;
         bool ok;
@@ -328,12 +329,15 @@ TEST_F(Orders, ValidationChecksEveryIndexRangeByCode) {
         {{31, 20, 20, 1, 1, 0}, false, "code 31"},
         {{4, 20, 20, 1, 1, 0}, true, "a code that does nothing"},
         {{30, 0, 0, 0, 0, 0}, true, "the end of the turn reads no side"},
-        {{5, 20, 20, 0, 1, 0}, false, "side 0"},
-        {{5, 20, 20, 3, 1, 0}, false, "side 3"},
+        {{5, 20, 20, 0, 1, 0}, true, "a move reads no side"},
+        {{5, 20, 20, 3, 2, 0}, true, "a move reads no side, even past 2"},
         {{5, 20, 20, 1, 0, 0}, false, "corps 0"},
         {{5, 20, 20, 1, 2, 0}, true, "the last corps"},
         {{5, 20, 20, 1, 3, 0}, false, "past the last corps"},
-        {{5, 20, 20, 2, 2, 0}, false, "past the other side's last corps"},
+        {{5, 20, 20, 2, 2, 0}, true, "the selected side's last corps, whatever side the record names"},
+        {{2, 20, 20, 2, 2, 0}, false, "past the other side's last corps"},
+        {{2, 20, 20, 0, 1, 0}, false, "side 0"},
+        {{2, 20, 20, 3, 1, 0}, false, "side 3"},
         {{22, 20, 20, 1, 0, 0}, true, "selecting no corps"},
         {{22, 20, 20, 1, 3, 0}, false, "selecting past the last corps"},
         {{22, 20, 20, 0, 0, 0}, false, "selecting for side 0"},
@@ -385,6 +389,12 @@ TEST_F(Orders, ValidationChecksEveryIndexRangeByCode) {
         const std::string why = ValidateOrder(st(), k.order);
         EXPECT_EQ(why.empty(), k.ok) << why;
     }
+    // With the other side selected its single corps is the last; with none selected no move runs.
+    st().SelectedCorpsSide = 2;
+    EXPECT_TRUE(ValidateOrder(st(), TParancs{5, 20, 20, 1, 1, 0}).empty());
+    EXPECT_FALSE(ValidateOrder(st(), TParancs{5, 20, 20, 1, 2, 0}).empty());
+    st().SelectedCorpsSide = 0;
+    EXPECT_EQ(ValidateOrder(st(), TParancs{5, 20, 20, 1, 1, 0}), "corps out of range");
 
     struct Position {
         int pos, step;

@@ -2,8 +2,9 @@
 
 #include "core/errors.h"
 #include "core/fingerprint.h"
-#include "data/savegame.h"
-#include "data/setup.h"
+#include "campaign/load_game.h"
+#include "files/savegame.h"
+#include "campaign/setup.h"
 #include "fuzz/save_layout.h"
 
 namespace vezer::fuzz {
@@ -18,7 +19,7 @@ LoadGameTarget::LoadGameTarget(const std::filesystem::path& gameDir, int campaig
     : game_(MakeGame(screen_, link_, GameDir(gameDir))) {
     game_->state.DataSet = 1;
     game_->state.Language = 1;
-    SetUpGame(*game_, 1);
+    SetUpGame(*game_, 1, 1);
     CampaignChoices choices;
     choices.fogOfWar = 1;
     choices.russianIntervention = 2;

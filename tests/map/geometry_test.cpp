@@ -1,7 +1,7 @@
 #include "core/binary_io.h"
 #include "core/errors.h"
-#include "map/geometry.h"
-#include "map/map_files.h"
+#include "core/geometry.h"
+#include "files/map_files.h"
 #include "map/mask_picture.h"
 #include "support/test_game.h"
 

@@ -5,8 +5,8 @@
 #include "core/binary_io.h"
 #include "core/text.h"
 #include "core/textfile.h"
-#include "map/geometry.h"
-#include "map/map_files.h"
+#include "core/geometry.h"
+#include "files/map_files.h"
 #include "support/mkdata_runner.h"
 #include "support/test_game.h"
 

@@ -2,8 +2,8 @@
 #include "core/errors.h"
 #include "core/fingerprint.h"
 #include "core/textfile.h"
-#include "map/geometry.h"
-#include "map/map_files.h"
+#include "core/geometry.h"
+#include "files/map_files.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>

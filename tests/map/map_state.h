@@ -2,7 +2,7 @@
 // Hand-built map states for the map query tests.
 
 #include "core/state.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 namespace vezer::testing {
 

@@ -1,4 +1,4 @@
-#include "map/map_files.h"
+#include "files/map_files.h"
 #include "map/map_state.h"
 #include "map/queries.h"
 #include "support/test_game.h"

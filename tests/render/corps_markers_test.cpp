@@ -1,4 +1,4 @@
-#include "map/geometry.h"
+#include "core/geometry.h"
 #include "render/corps_markers.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "map/geometry.h"
+#include "core/geometry.h"
 #include "render/map_picture.h"
 #include "render/png_file.h"
 #include "support/test_game.h"

@@ -2,10 +2,10 @@
 // has a sound for each of them: a march down the post road, the Austrian corps of Vienna taking
 // the train to Wiener Neustadt, entrenching and fortifying.
 
-#include "data/setup.h"
+#include "campaign/setup.h"
 #include "forces/forces.h"
 #include "forces/movement.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "mksound/ogg_io.h"
 #include "sound/effect_table.h"
 #include "sound/sound.h"
@@ -29,7 +29,7 @@ struct Autumn1848 : ::testing::Test {
         choices.fogOfWar = 1;
         t.st().DataSet = 1;
         t.st().Language = 1;
-        SetUpGame(t.g(), 1);
+        SetUpGame(t.g(), 1, testing::kTestSeed);
         StartCampaign(t.g(), 1, 1, choices);
         t.screen.Clear();
     }

@@ -21,6 +21,12 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
+TestGame::TestGame() : ownDir(std::make_unique<TempDir>()) {
+    std::filesystem::create_directory_symlink(CompiledGameDir() / "Data", ownDir->path() / "Data");
+    std::filesystem::create_directories(ownDir->path() / "save");
+    game = MakeGame(screen, link, GameDir(ownDir->path()));
+}
+
 TestGame::TestGame(GameDir dir) : game(MakeGame(screen, link, std::move(dir))) {}
 
 void FillRandTableWithPositions(State& state) {

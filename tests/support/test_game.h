@@ -1,4 +1,6 @@
 #pragma once
+
+#include <cstdint>
 // Shared test helpers: a game with a recording screen, temporary directories, and the path of
 // the compiled game directory.
 
@@ -10,6 +12,9 @@
 #include <string>
 
 namespace vezer::testing {
+
+// The seed of the chance cursor for tests that set up a game: they must not depend on it.
+inline constexpr std::uint32_t kTestSeed = 4242;
 
 // The game directory the build compiled (build/game).
 std::filesystem::path CompiledGameDir();
@@ -27,9 +32,13 @@ private:
     std::filesystem::path path_;
 };
 
-// A game with a headless screen and no other machine.
+// A game with a headless screen and no other machine. Without a folder it gets a game
+// directory of its own: the compiled data files and an empty save folder, so that automatic
+// saves never land in the build's game directory.
 struct TestGame {
-    explicit TestGame(GameDir dir = GameDir(CompiledGameDir()));
+    TestGame();
+    explicit TestGame(GameDir dir);
+    std::unique_ptr<TempDir> ownDir;
     HeadlessPresentation screen;
     NoTransport link;
     std::unique_ptr<Game> game;

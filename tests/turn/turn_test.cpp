@@ -1,7 +1,8 @@
+#include "ai/ai_turn.h"
 #include "core/calendar.h"
 #include "core/errors.h"
 #include "core/log.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "turn/turn.h"
 #include "support/state_builder.h"
 #include "support/test_game.h"
@@ -32,6 +33,13 @@ struct TurnTest : ::testing::Test {
         st.FogOfWar = 1;
     }
     void EndTurnOrder() { ExecuteOrder(t.g(), TParancs{kOrderEndTurn, 0, 0, t.st().ActiveSide, 0, 0}); }
+    // The end of a turn, then whoever plays the next side plays it, as the screen's loop does.
+    void EndTurnAndPlay() {
+        t.g().players = &computer;
+        EndTurnOrder();
+        PlayTurns(t.g());
+    }
+    ComputerPlayers computer;
     Date Now() const { return vezer::Today(t.game->state); }
 };
 
@@ -69,7 +77,12 @@ TEST_F(TurnTest, HotSeatFlipsTheLocalSideAndOnlySideTwoAdvancesTheWeek) {
 TEST_F(TurnTest, AgainstTheComputerTheLocalSideNeverChanges) {
     Start(1, 2);
     EndTurnOrder();
-    // The computer's side took its turn at once (it ends with order 30), and the week stepped.
+    // The end of the turn only hands over: side 2 is active until its player plays it.
+    EXPECT_EQ(t.st().ActiveSide, 2);
+    EXPECT_EQ(Now(), (Date{1848, 12, 4}));
+    t.g().players = &computer;
+    PlayTurns(t.g());
+    // The computer's side took its turn (it ends with order 30), and the week stepped.
     EXPECT_EQ(t.st().ActiveSide, 1);
     EXPECT_EQ(t.st().LocalSide, 1);
     EXPECT_EQ(Now(), (Date{1849, 1, 1}));
@@ -83,7 +96,7 @@ TEST_F(TurnTest, ComputerAsSideOnePlaysAfterTheWeekStep) {
     EXPECT_EQ(t.st().LocalSide, 2);
     t.st().ActiveSide = 2;
     t.st().OtherSide = 1;
-    EndTurnOrder();
+    EndTurnAndPlay();
     // Side 2 ended, the week stepped, side 1 (computer) passed, and side 2 moves again.
     EXPECT_EQ(t.st().ActiveSide, 2);
     EXPECT_EQ(t.st().LocalSide, 2);
@@ -206,6 +219,84 @@ TEST_F(TurnEventTest, ReviewIsRefusedWhileTheOtherMachineActs) {
     t.st().ActiveSide = 2;
     ReviewTurnEvents(t.g());
     EXPECT_EQ(t.screen.Count(Kind::TurnStartScreen), 0);
+}
+
+} // namespace
+} // namespace vezer
+
+namespace vezer {
+namespace {
+
+// A side player that records how deep turns nest and can misbehave on purpose.
+struct ProbePlayers : SidePlayers {
+    int depth = 0, deepest = 0, turns = 0, stopAfter = 1000;
+    bool throwOnce = false, forgetToEnd = false;
+    bool PlayTurn(Game& game, int side) override {
+        if (game.state.PlayerType[side] != 2) return false;  // a person's side waits for the person
+        ++turns;
+        deepest = std::max(deepest, ++depth);
+        struct Leave {
+            int& d;
+            ~Leave() { --d; }
+        } leave{depth};
+        if (turns >= stopAfter) static_cast<HeadlessPresentation&>(game.screen).SetMainScreen(false);
+        if (throwOnce) {
+            throwOnce = false;
+            throw std::runtime_error("a fault in the computer's turn");
+        }
+        if (!forgetToEnd) ExecuteOrder(game, TParancs{kOrderEndTurn, 0, 0, side, 0, 0});
+        return true;
+    }
+};
+
+struct DriverTest : TurnTest {
+    ProbePlayers probe;
+    void SetUp() override {
+        Start(2, 2);
+        t.g().players = &probe;
+    }
+};
+
+TEST_F(DriverTest, TwoComputerSidesArePlayedInALoopThatNeverNestsAndStopsAtTheEnd) {
+    probe.stopAfter = 9;  // the campaign ends during the ninth turn
+    PlayTurns(t.g());
+    EXPECT_EQ(probe.turns, 9);
+    EXPECT_EQ(probe.deepest, 1);
+    // Nine side turns from side 1's turn in the fourth week of December: four weeks and a half.
+    EXPECT_EQ(Now(), (Date{1849, 1, 4}));
+    EXPECT_EQ(t.st().ActiveSide, 2);
+}
+
+TEST_F(DriverTest, AFaultInAPlayersTurnIsShownAndTheTurnStillEnds) {
+    probe.throwOnce = true;
+    probe.stopAfter = 3;
+    PlayTurns(t.g());
+    EXPECT_EQ(probe.turns, 3);
+    const std::vector<std::string> errors = t.screen.Texts(Kind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("a fault in the computer's turn"), std::string::npos);
+    // The faulty turn was ended with order 30: three turns were played, one week passed.
+    EXPECT_EQ(Now(), (Date{1849, 1, 1}));
+    EXPECT_EQ(t.st().ActiveSide, 2);
+}
+
+TEST_F(DriverTest, APlayerThatForgetsToEndItsTurnHasItEnded) {
+    probe.forgetToEnd = true;
+    probe.stopAfter = 3;  // after the campaign has ended nothing more is ended for it
+    PlayTurns(t.g());
+    EXPECT_EQ(probe.turns, 3);
+    EXPECT_EQ(t.st().ActiveSide, 1);
+    EXPECT_EQ(Now(), (Date{1849, 1, 1}));
+}
+
+TEST_F(DriverTest, ASideWaitingForAPersonStopsTheLoop) {
+    Start(2, 1);
+    PlayTurns(t.g());
+    EXPECT_EQ(probe.turns, 1);  // side 1 played; side 2's person is asked and waits
+    EXPECT_EQ(t.st().ActiveSide, 2);
+    PlayTurns(t.g());  // nothing changes until the person ends the turn
+    EXPECT_EQ(probe.turns, 1);
+    EXPECT_EQ(Now(), (Date{1848, 12, 4}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "core/transport.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 #include "support/test_game.h"
 #include "turn/upkeep.h"
 #include "turn/victory.h"

@@ -1,5 +1,5 @@
 #include "core/random.h"
-#include "data/scenario_files.h"
+#include "files/scenario_files.h"
 #include "support/draws.h"
 #include "support/test_game.h"
 #include "turn/weather.h"

@@ -3,10 +3,11 @@
 // The orders' effects are read back from the games the scripts save.
 
 #include "core/binary_io.h"
-#include "data/savegame.h"
-#include "data/settings.h"
-#include "data/setup.h"
-#include "map/geometry.h"
+#include "files/savegame.h"
+#include "files/settings.h"
+#include "campaign/load_game.h"
+#include "campaign/setup.h"
+#include "core/geometry.h"
 #include "support/test_game.h"
 #include "support/window_harness.h"
 #include "ui/game_screen.h"
@@ -30,7 +31,7 @@ struct SavedGame {
         State& st = t.st();
         st.DataSet = 1;
         st.Language = 1;
-        SetUpGame(t.g(), 1);
+        SetUpGame(t.g(), 1, testing::kTestSeed);
         LoadGameFromBytes(t.g(), ReadFileBytes(file, file.filename().string()), file.filename().string());
     }
     const State& st() { return t.st(); }
@@ -40,7 +41,7 @@ int StartDirection(int campaign, int side, int corps) {
     testing::TestGame t;
     t.st().DataSet = 1;
     t.st().Language = 1;
-    SetUpGame(t.g(), 1);
+    SetUpGame(t.g(), 1, testing::kTestSeed);
     StartCampaign(t.g(), 1, campaign, CampaignChoices{});
     return t.st().CorpsRec(side, corps).Direction;
 }

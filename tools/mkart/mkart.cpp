@@ -8,8 +8,8 @@
 
 #include "core/game.h"
 #include "core/headless.h"
-#include "map/geometry.h"
-#include "map/map_files.h"
+#include "core/geometry.h"
+#include "files/map_files.h"
 #include "render/font.h"
 #include "render/image.h"
 #include "render/map_picture.h"

@@ -3,8 +3,8 @@
 #include "core/binary_io.h"
 #include "core/errors.h"
 #include "core/headless.h"
-#include "map/geometry.h"
-#include "map/map_files.h"
+#include "core/geometry.h"
+#include "files/map_files.h"
 
 #include <fstream>
 #include <sstream>

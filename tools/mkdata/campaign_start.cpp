@@ -6,7 +6,7 @@
 #include "core/arith.h"
 #include "core/binary_io.h"
 #include "core/errors.h"
-#include "data/savegame.h"
+#include "files/savegame.h"
 #include "forces/strength.h"
 
 #include <algorithm>

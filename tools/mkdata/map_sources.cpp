@@ -1,7 +1,7 @@
 #include "map_sources.h"
 
 #include "core/text.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,14 +1,22 @@
-// Writing a save to disk, and loading one: stage, verify, rebuild, then commit.
+// Loading a saved game: stage, verify, rebuild, then commit.
 
 #include "core/errors.h"
 #include "core/headless.h"
 #include "core/log.h"
 #include "core/texts.h"
-#include "data/data_hooks.h"
-#include "data/pending_links.h"
-#include "data/savegame.h"
-#include "data/scenario_files.h"
-#include "data/setup.h"
+#include "ai/ai_turn.h"
+#include "battle/battle_orders.h"
+#include "campaign/email.h"
+#include "campaign/load_game.h"
+#include "files/map_files.h"
+#include "forces/generals.h"
+#include "forces/strength.h"
+#include "map/queries.h"
+#include "turn/recruitment.h"
+#include "turn/weather.h"
+#include "files/savegame.h"
+#include "files/scenario_files.h"
+#include "campaign/setup.h"
 #include "forces/markers.h"
 #include "forces/organisation.h"
 
@@ -30,8 +38,9 @@ void RecreateGenerals(Game& game) {
         const int saved = st.GeneralCount[side];
         st.GeneralCount[side] = st.InitialGeneralCount[side];
         for (int g = st.InitialGeneralCount[side] + 1; g <= saved; ++g)
-            LinkAddGeneral(game, side,
-                           st.Generals[static_cast<std::size_t>(side)][static_cast<std::size_t>(g)].Nation);
+            // A general made again while loading joins no portrait list: the screen lists them anew.
+            AddGeneral(game, side,
+                           st.Generals[static_cast<std::size_t>(side)][static_cast<std::size_t>(g)].Nation, false);
     }
 }
 
@@ -58,7 +67,7 @@ void RenumberRegiments(Game& game) {
             TEzred& e = st.Regiments[static_cast<std::size_t>(side)][static_cast<std::size_t>(r)];
             e.Ordinal = ++counter[static_cast<std::size_t>(e.Type)];
             e.Name = RegimentTitle(st, side, r);
-            LinkRecomputeRegiment(game, side, r);
+            RecomputeRegiment(game.state, side, r);
         }
     }
 }
@@ -84,7 +93,7 @@ void PlaceCorps(Game& game) {
         }
     }
     for (int side = 1; side <= 2; ++side)
-        for (int c = 1; c <= st.CorpsCount[side]; ++c) LinkRecomputeCorps(game, side, c);
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) RecomputeCorps(game, side, c);
 }
 
 void CountCityPoints(State& st) {
@@ -122,69 +131,32 @@ void RebuildAfterLoad(Game& game) {
     RenumberRegiments(game);
     PlaceCorps(game);
     st.EntrenchmentMarkCount = std::min(CountEntrenchmentMarks(st), kEntrenchmentMarkRoom);
-    HookClearReconTargets(game);
-    LinkRecomputeMovementCosts(game);
+    ClearReconTargets(game);
+    DrawWeather(game, false);
     CountCityPoints(st);
     ShowFortressDamage(st);
     LoadReinforcements(game);
     SetCampaignDates(st, st.Campaign);
     for (int side = 1; side <= 2; ++side)
-        if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = HookFindSiegeCorps(game, side);
+        if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = FindSiegeCorps(game, side);
     if (st.Campaign == kCampaignTransylvania) ApplyTransylvanianAdjustments(st);
     st.GameBeingLoaded = 0;
     st.NewGameWeek = 0;
     if (st.PbemGame && st.ActiveSide == 1) st.TurnStartDue = 1;
     st.HiddenMove = 0;
-    HookUpdateWeaponShortage(game);
-    HookCountLevyMen(game);
-    HookResetBattleState(game);
+    UpdateWeaponShortage(game);
+    CountLevyMen(game);
+    ResetBattleState(game);
 }
 
 // What the screen shows of a loaded game, once it is the running one.
 void ShowLoadedGame(Game& game) {
     game.screen.RefreshAllMarkers();
-    if (game.state.Campaign == kCampaignTransylvania) HookCentreMapOnCity(game, 1);
-    if (game.state.PbemGame) HookOpenReplay(game);
-}
-
-void CreateSaveFolder(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    // A folder that cannot be made shows up as the write failing.
+    if (game.state.Campaign == kCampaignTransylvania) CentreMapOnCity(game, 1);
+    if (game.state.PbemGame) OpenReplay(game);
 }
 
 } // namespace
-
-void WriteSaveFile(const State& state, const std::filesystem::path& path, const WriteFault* fault) {
-    const Bytes bytes = SaveGameBytes(state);
-    CreateSaveFolder(path);
-    WriteFileAtomic(path, bytes, fault);
-}
-
-void SaveGame(Game& game, std::string_view gameFileName, const WriteFault* fault) {
-    WriteSaveFile(game.state, game.dir.Resolve(gameFileName), fault);
-}
-
-std::string SaveFailedMessage(std::string_view gameFileName) {
-    return "A mentés nem sikerült! / Save failed! " + std::string(gameFileName);
-}
-
-bool TrySaveGame(Game& game, std::string_view gameFileName) {
-    try {
-        SaveGame(game, gameFileName);
-        return true;
-    } catch (const FileIoError&) {
-        game.screen.ShowError(SaveFailedMessage(gameFileName));
-        return false;
-    }
-}
-
-bool QuickSave(Game& game) {
-    const char* plain = game.state.NetworkGame ? "multigyorsmentes.sav" : "gyorsmentes.sav";
-    if (!TrySaveGame(game, game.state.NetworkGame ? kNetworkQuickSaveFile : kQuickSaveFile)) return false;
-    AddLogEntry(game, game.state.LocalSide, 0, kLogKindPlayer, std::string("Játék mentve: ") + plain, kColourCyan);
-    return true;
-}
 
 std::string SaveRefusal(const State& st) {
     if (st.PbemGame) return "Email-es játék esetén a mentés automatikus! (Kör vége gomb)";
@@ -202,10 +174,10 @@ void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displa
     st.NewGameWeek = 0;
     const std::size_t tail = ReadSaveInto(st, bytes, displayName, [&](State& s) {
         // The static city fields come from the city file before the saved ones are read.
-        LinkLoadCities(*staging, s.DataSet, s.Campaign);
+        LoadCities(*staging, s.DataSet, s.Campaign);
     });
     RebuildAfterLoad(*staging);
-    if (st.PbemGame) HookEmailOrdersAfterLoad(game, std::span<const std::uint8_t>(bytes).subspan(tail));
+    if (st.PbemGame) KeepEmailOrdersAfterLoad(game, std::span<const std::uint8_t>(bytes).subspan(tail));
     game.state = st;
     ShowLoadedGame(game);
 }

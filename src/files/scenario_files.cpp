@@ -1,4 +1,4 @@
-#include "data/scenario_files.h"
+#include "files/scenario_files.h"
 
 #include "core/arith.h"
 #include "core/binary_io.h"

@@ -1,4 +1,4 @@
-#include "data/settings.h"
+#include "files/settings.h"
 
 #include "core/arith.h"
 #include "core/errors.h"

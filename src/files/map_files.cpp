@@ -1,10 +1,10 @@
-#include "map/map_files.h"
+#include "files/map_files.h"
 
 #include "core/binary_io.h"
 #include "core/errors.h"
 #include "core/random.h"
 #include "core/textfile.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 #include <array>
 #include <cstdint>

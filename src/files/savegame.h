@@ -55,19 +55,6 @@ std::string SaveFailedMessage(std::string_view gameFileName);
 // "Játék mentve: " + the plain name in cyan in LocalSide's log. A save that fails is shown as a
 // failure and noted nowhere. Returns whether it was written.
 bool QuickSave(Game& game);
-// Why the settings screen may not save this game ("" when it may): an e-mail game saves itself
-// at the end of each turn, and the tutorial is not saved.
-std::string SaveRefusal(const State& state);
-
-// Loads a save into a game prepared by SetUpGame and rebuilds everything derived. A missing
-// file throws FileIoError, a damaged one DataError ("Corrupt file / Hibás file! " + name);
-// either way the game is left exactly as it was.
-void LoadGame(Game& game, std::string_view gameFileName);
-// The same for bytes already read; `displayName` names the file in messages.
-void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displayName);
-// LoadGame for the screens: a failure is shown to the player and the game stays as it was.
-bool TryLoadGame(Game& game, std::string_view gameFileName);
-
 // The first stage of loading, for tests and tools: reads blocks 1 to 15 into `staged`,
 // verifies the checksum and checks every count and index against the set-up in `staged`
 // (TypeCount, map size, InitialGeneralCount). `beforeCities` runs after the header, when

@@ -7,6 +7,8 @@
 
 #include "core/game.h"
 
+#include <cstdint>
+
 namespace vezer {
 
 inline constexpr int kCampaignTutorial = 0;
@@ -28,7 +30,8 @@ struct CampaignChoices {
 // game does not start. The state starts clean; only what the menu and the dialogs set before
 // a game (DataSet, Language, NetworkGame, the previous Campaign and the entered password)
 // is kept.
-void SetUpGame(Game& game, int dataSet);
+// `seed` sets the chance cursor (SeedRandom): the caller chooses it, so a set-up can be made again.
+void SetUpGame(Game& game, int dataSet, std::uint32_t seed);
 
 // The campaign stage. A missing start file is an input-output error (FileIoError): the start
 // is abandoned rather than opening an empty game.
@@ -41,5 +44,8 @@ void SetCampaignDates(State& state, int campaign);
 // records 6 and 7 counts as arrived. Run at the start and after every load; the caller
 // centres the map on city 1.
 void ApplyTransylvanianAdjustments(State& state);
+
+// The map view scrolls so that the city is in the middle.
+void CentreMapOnCity(Game& game, int city);
 
 } // namespace vezer

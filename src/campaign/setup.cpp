@@ -1,14 +1,22 @@
-#include "data/setup.h"
+#include "campaign/setup.h"
 
 #include "core/errors.h"
 #include "core/headless.h"
 #include "core/log.h"
 #include "core/random.h"
 #include "core/texts.h"
-#include "data/data_hooks.h"
-#include "data/pending_links.h"
-#include "data/savegame.h"
-#include "data/scenario_files.h"
+#include "ai/ai_turn.h"
+#include "battle/battle_orders.h"
+#include "campaign/load_game.h"
+#include "files/email_files.h"
+#include "files/map_files.h"
+#include "files/savegame.h"
+#include "files/scenario_files.h"
+#include "forces/organisation.h"
+#include "forces/strength.h"
+#include "map/queries.h"
+#include "turn/recruitment.h"
+#include "turn/weather.h"
 #include "turn/turn.h"
 
 #include <memory>
@@ -36,7 +44,7 @@ void ClearGameState(State& st, int dataSet) {
     st.SelectedCorpsSide = 0;
     st.SelectedHexX = -1;
     st.SelectedHexY = -1;
-    const THad empty = LinkEmptyCorps();
+    const THad empty = EmptyCorpsRecord();
     for (int side = 1; side <= 2; ++side)
         for (THad& corps : st.Corps[static_cast<std::size_t>(side)]) corps = empty;
     ResetEventLogs(st);
@@ -82,17 +90,19 @@ void SetHistoricalEvents(State& st) {
     st.HistoricalEvents[2].Year = 0;
 }
 
-void RunSetUp(Game& game, int dataSet) {
+void RunSetUp(Game& game, int dataSet, std::uint32_t seed) {
     State& st = game.state;
     ClearGameState(st, dataSet);
-    HookResetBattleState(game);
+    ResetBattleState(game);
     LoadRandomTable(game);
-    SeedRandom(st);
+    SeedRandom(st, seed);
     LoadAiBonus(game);
     SetDefaults(st);
-    LinkLoadTerrainRoadsRivers(game, dataSet);
-    LinkLoadCities(game, dataSet, st.Campaign);
-    LinkLoadMask(game);
+    LoadTerrain(game, dataSet, st.MapMaxX, st.MapMaxY);
+    LoadRoads(game, dataSet);
+    LoadRivers(game, dataSet);
+    LoadCities(game, dataSet, st.Campaign);
+    LoadMask(game);
     LoadRegimentTypes(game, dataSet);
     st.NationFlag = kNationFlag;
     LoadTexts(game, st.Language);
@@ -151,7 +161,7 @@ void SetStartConditions(Game& game, int campaign) {
         break; // 0, 3 and 6
     }
     st.Weather = st.RiverState = st.DanubeState = st.GroundState = 1;
-    LinkRecomputeMovementCosts(game);
+    DrawWeather(game, false);
 }
 
 void RestartResults(State& st) {
@@ -171,7 +181,13 @@ void ClearEntrenchmentsWithoutCorps(State& st) {
 
 } // namespace
 
-void SetUpGame(Game& game, int dataSet) {
+void CentreMapOnCity(Game& game, int city) {
+    if (city < 1 || city > kCityCount) return;
+    const TVaros& c = game.state.Cities[static_cast<std::size_t>(city)];
+    game.screen.CentreMapOn(c.X, c.Y);
+}
+
+void SetUpGame(Game& game, int dataSet, std::uint32_t seed) {
     // Everything is read into a scratch game first: a missing or damaged file stops the set-up
     // before the running program's game is touched.
     HeadlessPresentation quiet;
@@ -181,9 +197,9 @@ void SetUpGame(Game& game, int dataSet) {
     staging->state.NetworkGame = game.state.NetworkGame;
     staging->state.Campaign = game.state.Campaign;
     staging->state.EnteredPassword = game.state.EnteredPassword;
-    RunSetUp(*staging, dataSet);
+    RunSetUp(*staging, dataSet, seed);
     game.state = staging->state;
-    HookCreateCityDots(game);
+    game.screen.CreateCityDots();
 }
 
 void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices& choices) {
@@ -197,7 +213,7 @@ void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices&
     for (int i = 1; i <= st.ReinforcementCount && i <= kMaxReinforcements; ++i)
         st.Reinforcements[static_cast<std::size_t>(i)].Arrived = 0;
     st.Difficulty = choices.difficulty;
-    LinkLoadCities(game, st.DataSet, st.Campaign);
+    LoadCities(game, st.DataSet, st.Campaign);
     LoadGame(game, startFile);
 
     st.PbemGame = choices.pbem;
@@ -224,7 +240,7 @@ void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices&
         for (int side = 1; side <= 2; ++side)
             for (int c = 1; c <= st.CorpsCount[side]; ++c)
                 st.Corps[side][static_cast<std::size_t>(c)].ReconLevel = 0;
-    HookCountLevyMen(game);
+    CountLevyMen(game);
     RestartResults(st);
     st.LocalSide = st.PlayerType[1] == 1 ? 1 : 2;
     st.LocalOtherSide = 3 - st.LocalSide;
@@ -232,7 +248,7 @@ void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices&
     st.OtherSide = 2;
     for (int side = 1; side <= 2; ++side) {
         for (int c = 1; c <= st.CorpsCount[side]; ++c) {
-            if (st.Difficulty == 1) LinkRecomputeCorps(game, side, c);
+            if (st.Difficulty == 1) RecomputeCorps(game, side, c);
             THad& corps = st.Corps[side][static_cast<std::size_t>(c)];
             corps.GuardCorps = corps.ThreatPercent = corps.ThreatCorps = 0;
         }
@@ -245,16 +261,16 @@ void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices&
     st.PrevWeather = st.Weather;
     st.PrevGround = st.GroundState;
     for (int side = 1; side <= 2; ++side)
-        if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = HookFindSiegeCorps(game, side);
+        if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = FindSiegeCorps(game, side);
     SetCampaignDates(st, st.Campaign);
     if (st.Campaign == kCampaignTransylvania) {
         ApplyTransylvanianAdjustments(st);
-        HookCentreMapOnCity(game, 1);
+        CentreMapOnCity(game, 1);
     }
     if (st.PbemGame) {
         st.PasswordSet = {0, 0, 0};
         st.NewGameWeek = 1;
-        HookCreateOrderFile(game);
+        CreateOrderFile(game);
     } else {
         st.NewGameWeek = 0;
     }

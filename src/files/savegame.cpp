@@ -1,8 +1,12 @@
-#include "data/savegame.h"
+#include "files/savegame.h"
 
 #include "core/errors.h"
 #include "core/paths.h"
+#include "core/log.h"
 #include "core/text.h"
+
+#include <filesystem>
+#include <system_error>
 
 #include <algorithm>
 #include <climits>
@@ -533,5 +537,47 @@ std::size_t ReadSaveInto(State& st, const Bytes& bytes, const std::string& name,
     NormaliseLoaded(st);
     return io.in.Position();
 }
+
+namespace {
+
+void CreateSaveFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+    // A folder that cannot be made shows up as the write failing.
+}
+
+} // namespace
+
+void WriteSaveFile(const State& state, const std::filesystem::path& path, const WriteFault* fault) {
+    const Bytes bytes = SaveGameBytes(state);
+    CreateSaveFolder(path);
+    WriteFileAtomic(path, bytes, fault);
+}
+
+void SaveGame(Game& game, std::string_view gameFileName, const WriteFault* fault) {
+    WriteSaveFile(game.state, game.dir.Resolve(gameFileName), fault);
+}
+
+std::string SaveFailedMessage(std::string_view gameFileName) {
+    return "A mentés nem sikerült! / Save failed! " + std::string(gameFileName);
+}
+
+bool TrySaveGame(Game& game, std::string_view gameFileName) {
+    try {
+        SaveGame(game, gameFileName);
+        return true;
+    } catch (const FileIoError&) {
+        game.screen.ShowError(SaveFailedMessage(gameFileName));
+        return false;
+    }
+}
+
+bool QuickSave(Game& game) {
+    const char* plain = game.state.NetworkGame ? "multigyorsmentes.sav" : "gyorsmentes.sav";
+    if (!TrySaveGame(game, game.state.NetworkGame ? kNetworkQuickSaveFile : kQuickSaveFile)) return false;
+    AddLogEntry(game, game.state.LocalSide, 0, kLogKindPlayer, std::string("Játék mentve: ") + plain, kColourCyan);
+    return true;
+}
+
 
 } // namespace vezer

@@ -1,4 +1,4 @@
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 #include <array>
 
