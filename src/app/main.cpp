@@ -26,6 +26,7 @@ void PrintHelp() {
     std::printf("  --fullscreen         the whole display\n");
     std::printf("  --script FILE        drive the window from a script of input (the test harness)\n");
     std::printf("  --shots DIR          where the script's `shot NAME` writes NAME.png\n");
+    std::printf("  --seed N             new games start from this chance seed (default: the clock)\n");
     std::printf("  --version            print the version\n");
     std::printf("  --help               this text\n");
     std::printf("  --game-dir DIR       the game directory (default: the executable's folder)\n");
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.empty() || args.front() == "--script" || args.front() == "--shots" || args.front() == "--size" ||
-        args.front() == "--fullscreen")
+        args.front() == "--fullscreen" || args.front() == "--seed")
         return vezer::ui::RunWindowGame(GameDirectory(), args, MakeSpeakers);
     for (const Command& c : Commands()) {
         if (args.front() == c.name) {

@@ -10,6 +10,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <cstdio>
 #include <fstream>
@@ -17,6 +18,11 @@
 #include <stdexcept>
 
 namespace vezer::ui {
+
+std::uint32_t App::NewGameSeed() const {
+    if (options_.fixedSeed) return options_.seed;
+    return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,9 @@ struct AppOptions {
     std::string shotsDir; // where `shot NAME` writes NAME.png
     int windowW = 0, windowH = 0;
     bool fullscreen = false;
+    // The chance seed of every new game started in this run (--seed); without one the clock.
+    bool fixedSeed = false;
+    std::uint32_t seed = 0;
 };
 
 class App {
@@ -123,6 +127,8 @@ public:
     Fonts& fonts() { return *fonts_; }
     Pictures& pictures() { return *pictures_; }
     const std::string& gameDir() const { return options_.gameDir; }
+    // The seed of a new game's chance cursor: --seed when given, else the clock.
+    std::uint32_t NewGameSeed() const;
     int mouseX() const { return mouseX_; }
     int mouseY() const { return mouseY_; }
     bool KeyHeld(SDL_Keycode key) const;

@@ -50,8 +50,8 @@ void PlayGame(App& app, const GameStart& start) {
     bool ok = true;
     std::string error;
     try {
-        // A new game's chance cursor from the clock; a saved game brings its own.
-        SetUpGame(game, 1, static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+        // A new game's chance cursor from --seed or the clock; a saved game brings its own.
+        SetUpGame(game, 1, app.NewGameSeed());
         loading.Step();
         if (start.campaign >= 0) {
             CampaignChoices c;

@@ -41,6 +41,15 @@ int RunWindowGame(const std::string& gameDir, const std::vector<std::string>& ar
                 std::fprintf(stderr, "vezer: --size takes WIDTHxHEIGHT, e.g. 1280x960\n");
                 return 2;
             }
+        } else if (a == "--seed" && hasValue) {
+            const std::string v = args[++i];
+            if (v.empty() || v.size() > 10 || v.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoull(v) > 0xFFFFFFFFull) {
+                std::fprintf(stderr, "vezer: --seed takes a number 0..4294967295\n");
+                return 2;
+            }
+            options.fixedSeed = true;
+            options.seed = static_cast<std::uint32_t>(std::stoull(v));
         } else if (a == "--fullscreen") {
             options.fullscreen = true;
         } else {

@@ -69,7 +69,11 @@ ScriptRun RunWindowScript(const std::string& script, const std::vector<std::stri
                                      "--script",
                                      scriptPath.string(),
                                      "--shots",
-                                     run.shots.string()};
+                                     run.shots.string(),
+                                     // New games start from a fixed chance cursor: the fog of
+                                     // war's random spotting must not change the pictures.
+                                     "--seed",
+                                     "1"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
