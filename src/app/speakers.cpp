@@ -102,8 +102,10 @@ std::unique_ptr<ui::SoundSink> MakeSpeakers(ui::App& app) {
     std::unique_ptr<sound::AudioOutput> output;
     if (app.scripted()) {
         const char* log = std::getenv("VEZER_SOUND_LOG");
-        if (log != nullptr && *log != 0) output = std::make_unique<LoggedOutput>(log);
-        else output = std::make_unique<sound::SilentOutput>();
+        if (log != nullptr && *log != 0)
+            output = std::make_unique<LoggedOutput>(log);
+        else
+            output = std::make_unique<sound::SilentOutput>();
     } else {
         output = sound::OpenSpeakers([](std::string_view line) {
             std::fprintf(stderr, "vezer: %.*s\n", static_cast<int>(line.size()), line.data());

@@ -54,8 +54,10 @@ public:
     void PauseMusic() override { Mix_PauseMusic(); }
     void ResumeMusic() override {
         if (music_ == nullptr) return;
-        if (Mix_PausedMusic() != 0) Mix_ResumeMusic();
-        else if (Mix_PlayingMusic() == 0) Mix_PlayMusic(music_, -1);
+        if (Mix_PausedMusic() != 0)
+            Mix_ResumeMusic();
+        else if (Mix_PlayingMusic() == 0)
+            Mix_PlayMusic(music_, -1);
     }
     void StopMusic() override { Mix_HaltMusic(); }
     void CloseMusic() override {

@@ -36,7 +36,9 @@ void SoundPlayer::PlayEffect(int code) {
     out_.PlayWave(WavePlayer::Game, SoundFile(dir_, currentEffect_), currentLoops_);
 }
 
-void SoundPlayer::StopEffect() { out_.StopWave(WavePlayer::Game); }
+void SoundPlayer::StopEffect() {
+    out_.StopWave(WavePlayer::Game);
+}
 
 void SoundPlayer::EndEffectLoop() {
     if (currentLoops_) out_.FadeOutWave(WavePlayer::Game, kLoopFadeMs);
@@ -79,9 +81,12 @@ void SoundPlayer::ShutdownMusic() {
 void SoundPlayer::ApplySettings(bool musicOn, bool effectsOn) {
     musicOn_ = musicOn;
     effectsOn_ = effectsOn;
-    if (musicOn_ && musicLoaded_ && !musicPlaying_) ResumeMusic();
-    else if (musicOn_ && !musicLoaded_) StartMusic();
-    else if (!musicOn_ && musicLoaded_) PauseMusic();
+    if (musicOn_ && musicLoaded_ && !musicPlaying_)
+        ResumeMusic();
+    else if (musicOn_ && !musicLoaded_)
+        StartMusic();
+    else if (!musicOn_ && musicLoaded_)
+        PauseMusic();
     // Effects turned off silence the one that sounds, a looping battle above all.
     if (!effectsOn_) StopEffect();
 }
@@ -98,11 +103,15 @@ void SoundPlayer::PlayTitleMusic() {
     if (musicOn_) out_.PlayWave(WavePlayer::Menu, SoundFile(dir_, kTitleMusic), false);
 }
 
-void SoundPlayer::StopTitleMusic() { out_.StopWave(WavePlayer::Menu); }
+void SoundPlayer::StopTitleMusic() {
+    out_.StopWave(WavePlayer::Menu);
+}
 
 void SoundPlayer::PlayFarewell() {
-    if (musicOn_) out_.PlayWave(WavePlayer::Menu, SoundFile(dir_, kFarewellMusic), false);
-    else out_.StopWave(WavePlayer::Menu);
+    if (musicOn_)
+        out_.PlayWave(WavePlayer::Menu, SoundFile(dir_, kFarewellMusic), false);
+    else
+        out_.StopWave(WavePlayer::Menu);
 }
 
 } // namespace vezer::sound

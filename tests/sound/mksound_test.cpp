@@ -36,12 +36,12 @@ TEST(Score, NotesLengthsHoldsAndBarsAreReadAsWritten) {
 
 TEST(Score, AWrongBarIsRefusedWithItsNumber) {
     const char* bad[] = {
-        "a4:4 b4:4 | c5:4 |",        // a bar too short
-        "a4:4 b4:4 | c5:4 d5:6 |",   // one too long
-        "a4:4 h4:4 |",               // no such note
-        "a4:4 b4 |",                 // a note without its length
-        "_:4 a4:4 |",                // a hold with nothing before
-        "a4:0 b4:8 |",               // no length
+        "a4:4 b4:4 | c5:4 |",      // a bar too short
+        "a4:4 b4:4 | c5:4 d5:6 |", // one too long
+        "a4:4 h4:4 |",             // no such note
+        "a4:4 b4 |",               // a note without its length
+        "_:4 a4:4 |",              // a hold with nothing before
+        "a4:0 b4:8 |",             // no length
     };
     for (const char* text : bad) {
         SCOPED_TRACE(text);
@@ -105,7 +105,8 @@ TEST(Loudness, TheMeterWeighsAsTheEarAndLevelsWithoutClipping) {
     const int rate = 22050;
     auto tone = [&](double hz, double amp, double seconds) {
         std::vector<float> s(static_cast<std::size_t>(seconds * rate));
-        for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<float>(amp * std::sin(2 * kPi * hz * i / rate));
+        for (std::size_t i = 0; i < s.size(); ++i)
+            s[i] = static_cast<float>(amp * std::sin(2 * kPi * hz * i / rate));
         return s;
     };
     // A full-scale 1 kHz sine: RMS -3 dB, peak 0 dB.
@@ -143,8 +144,8 @@ std::string Slurp(const std::filesystem::path& p) {
 TEST(Mksound, TheSameRecipeGivesTheSameBytesAndAnUnknownNameIsRefused) {
     vezer::testing::TempDir a, b;
     for (const auto* dir : {&a, &b}) {
-        const std::string cmd = std::string(VEZER_TEST_MKSOUND) + " --quiet --only uzenet --only vonat --out " +
-                                dir->path().string();
+        const std::string cmd = std::string(VEZER_TEST_MKSOUND) +
+                                " --quiet --only uzenet --only vonat --out " + dir->path().string();
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     }
     for (const char* name : {"uzenet.ogg", "vonat.ogg"}) {
@@ -153,8 +154,8 @@ TEST(Mksound, TheSameRecipeGivesTheSameBytesAndAnUnknownNameIsRefused) {
         EXPECT_EQ(one, two) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(a.path() / "Wave" / "eso.ogg")) << "only what was asked for";
-    const std::string bad = std::string(VEZER_TEST_MKSOUND) + " --quiet --only csatazaj9 --out " + a.path().string() +
-                            " 2>/dev/null";
+    const std::string bad = std::string(VEZER_TEST_MKSOUND) + " --quiet --only csatazaj9 --out " +
+                            a.path().string() + " 2>/dev/null";
     EXPECT_NE(std::system(bad.c_str()), 0);
 }
 

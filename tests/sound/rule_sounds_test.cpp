@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace vezer {
@@ -51,7 +53,8 @@ struct Autumn1848 : ::testing::Test {
     }
     void March(int side, int corps, int x, int y) {
         const THad& h = st().CorpsRec(side, corps);
-        ASSERT_EQ(ExecuteOrder(t.g(), TParancs{kOrderSelectCorps, h.X, h.Y, side, corps, 0}), OrderOutcome::Executed);
+        ASSERT_EQ(ExecuteOrder(t.g(), TParancs{kOrderSelectCorps, h.X, h.Y, side, corps, 0}),
+                  OrderOutcome::Executed);
         ASSERT_EQ(ExecuteOrder(t.g(), TParancs{kOrderMove, x, y, side, corps, 0}), OrderOutcome::Executed);
     }
     std::vector<int> Sounds() {
@@ -68,7 +71,8 @@ void ExpectPlayable(const std::vector<int>& effects) {
     for (int code : effects) {
         const sound::EffectFile* e = sound::FindEffect(code);
         ASSERT_NE(e, nullptr) << "effect " << code;
-        EXPECT_NO_THROW(mksound::ReadOgg(sound::SoundFile(GameDir(testing::CompiledGameDir()), e->name))) << code;
+        EXPECT_NO_THROW(mksound::ReadOgg(sound::SoundFile(GameDir(testing::CompiledGameDir()), e->name)))
+            << code;
     }
 }
 
@@ -129,6 +133,26 @@ TEST_F(Autumn1848, AnUnseenComputerColumnMarchesInSilence) {
     EXPECT_EQ(Sounds(), std::vector<int>{kSoundTrain});
 }
 
+// The week's weather is heard when the turn-start screen lists the week's events. Enable when
+// the week's events (RunTurnEvents) have landed on main: fair weather, rain and the winter
+// wind have their sounds; the other weather is silent.
+TEST_F(Autumn1848, DISABLED_TheWeeksWeatherIsHeardOnTheTurnStartScreen) {
+    const std::pair<int, int> weeks[] = {{1, 12}, {2, 0}, {3, 4}, {4, 13}};
+    for (const auto& [weather, heard] : weeks) {
+        SCOPED_TRACE(weather);
+        st().Weather = weather;
+        ShowTurnStartScreen(t.g());
+        const std::vector<int> sounds = Sounds();
+        if (heard != 0) {
+            ASSERT_FALSE(sounds.empty());
+            EXPECT_EQ(sounds.front(), heard) << "the weather is the first thing heard";
+        }
+        for (int weatherSound : {12, 4, 13}) {
+            if (weatherSound != heard) EXPECT_EQ(std::count(sounds.begin(), sounds.end(), weatherSound), 0);
+        }
+    }
+}
+
 // Battles and the bombardment belong to the battle module. Enable these when it has landed on
 // main (orders 1 and 2 then fight): the battle asks for one looping din, the bombardment for
 // the guns and, when the garrison's stores catch fire, the fire.
@@ -153,8 +177,13 @@ TEST_F(BattleSounds, DISABLED_AnAttackAsksForOneLoopingBattleDin) {
 }
 
 TEST_F(BattleSounds, DISABLED_ABombardmentAsksForTheGunsAndPerhapsTheFire) {
-    b.City(3, {20, 19}, {.owner = 2, .kind = 3, .garrisonCapacity = 3000, .gunCapacity = 40, .fortMax = 3,
-                         .fortStrength = 3});
+    b.City(3, {20, 19},
+           {.owner = 2,
+            .kind = 3,
+            .garrisonCapacity = 3000,
+            .gunCapacity = 40,
+            .fortMax = 3,
+            .fortStrength = 3});
     b.Corps(2, {20, 19}, {{.type = 14}, {.type = 14}, {.type = 9}}, {.garrison = 1});
     const int besieger = b.Corps(1, {20, 19}, {{.type = 9}, {.type = 12}, {.type = 12}, {.type = 12}});
     b.RecomputeAll();

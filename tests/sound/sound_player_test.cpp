@@ -49,8 +49,8 @@ TEST_F(Sound, EffectsPlayTheirFileAndLoopOnlyTheBattles) {
     player.PlayEffect(6);
     player.PlayEffect(20);
     player.PlayEffect(24);
-    EXPECT_EQ(out.Take(), (Calls{"game play vonat.ogg", "game play gyalogcsata.ogg loop", "game play Sancepites.ogg",
-                                 "game play csatazaj.ogg loop"}));
+    EXPECT_EQ(out.Take(), (Calls{"game play vonat.ogg", "game play gyalogcsata.ogg loop",
+                                 "game play Sancepites.ogg", "game play csatazaj.ogg loop"}));
 }
 
 TEST_F(Sound, ANumberOutsideTheTableReplaysTheLastEffectAsItWas) {
@@ -77,7 +77,8 @@ TEST_F(Sound, WithEffectsOffNothingSoundsWhateverTheNumber) {
     EXPECT_EQ(out.Take(), Calls{});
     player.SetEffectsOn(true);
     player.PlayEffect(2);
-    EXPECT_EQ(out.Take(), Calls{"game play gyalogcsata.ogg loop"}) << "the switch does not forget the last effect";
+    EXPECT_EQ(out.Take(), Calls{"game play gyalogcsata.ogg loop"})
+        << "the switch does not forget the last effect";
 }
 
 TEST_F(Sound, TheBattleDinDiesAwayButAShortEffectIsLeftToFinish) {
@@ -86,7 +87,8 @@ TEST_F(Sound, TheBattleDinDiesAwayButAShortEffectIsLeftToFinish) {
     player.PlayEffect(8);
     player.EndEffectLoop();
     player.StopEffect();
-    EXPECT_EQ(out.Take(), (Calls{"game play Csatazaj3002.ogg loop", "game fade", "game play gyozelemzene.ogg", "game stop"}));
+    EXPECT_EQ(out.Take(), (Calls{"game play Csatazaj3002.ogg loop", "game fade", "game play gyozelemzene.ogg",
+                                 "game stop"}));
 }
 
 TEST_F(Sound, MusicStartsOnlyWhenWantedAndActsOnlyWhenLoaded) {
@@ -166,7 +168,8 @@ TEST_F(Sound, TheMenuPlaysTheTitleAndTheFarewellOnItsOwnPlayer) {
     player.PlayEffect(14);
     player.StopTitleMusic();
     player.PlayFarewell();
-    EXPECT_EQ(out.Take(), (Calls{"menu play focim.ogg", "game play uzenet.ogg", "menu stop", "menu play 01-reklam.ogg"}));
+    EXPECT_EQ(out.Take(),
+              (Calls{"menu play focim.ogg", "game play uzenet.ogg", "menu stop", "menu play 01-reklam.ogg"}));
     player.SetMusicOn(false);
     player.PlayTitleMusic();
     player.PlayFarewell();

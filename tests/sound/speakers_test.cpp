@@ -22,8 +22,10 @@ public:
         setenv("SDL_AUDIODRIVER", name, 1);
     }
     ~AudioDriver() {
-        if (had_) setenv("SDL_AUDIODRIVER", old_.c_str(), 1);
-        else unsetenv("SDL_AUDIODRIVER");
+        if (had_)
+            setenv("SDL_AUDIODRIVER", old_.c_str(), 1);
+        else
+            unsetenv("SDL_AUDIODRIVER");
     }
 
 private:

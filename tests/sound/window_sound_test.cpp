@@ -47,14 +47,16 @@ TEST(WindowSound, AGameStopsTheTitleMusicPlaysItsOwnAndTheMarchIsHeard) {
     EXPECT_EQ(play, open + 1);
     // Móga's march: one of the three marching sounds.
     std::size_t march = heard.size();
-    for (const char* file : {"game play gyalogsagvonul.ogg", "game play hadseregvonul.ogg", "game play lovassagvonul.ogg"})
+    for (const char* file :
+         {"game play gyalogsagvonul.ogg", "game play hadseregvonul.ogg", "game play lovassagvonul.ogg"})
         march = std::min(march, Find(heard, file));
     EXPECT_LT(march, heard.size()) << "the march is heard";
     EXPECT_GT(march, play);
     // The script quits from the game: the screen falls silent and lets the music go.
     const std::size_t close = Find(heard, "music close", march);
     EXPECT_LT(close, heard.size());
-    for (const std::string& line : heard) EXPECT_EQ(line.find("loop"), std::string::npos) << "no battle was fought";
+    for (const std::string& line : heard)
+        EXPECT_EQ(line.find("loop"), std::string::npos) << "no battle was fought";
 }
 
 TEST(WindowSound, TurningMusicOffInTheMenuStopsTheTitleMusic) {
@@ -63,7 +65,8 @@ TEST(WindowSound, TurningMusicOffInTheMenuStopsTheTitleMusic) {
     EXPECT_EQ(heard[0], "menu play focim.ogg");
     EXPECT_EQ(heard[1], "menu stop");
     // Then only the silence of leaving.
-    for (std::size_t k = 2; k < heard.size(); ++k) EXPECT_NE(heard[k].find(" stop"), std::string::npos) << heard[k];
+    for (std::size_t k = 2; k < heard.size(); ++k)
+        EXPECT_NE(heard[k].find(" stop"), std::string::npos) << heard[k];
 }
 
 } // namespace

@@ -11,7 +11,9 @@ using K = Biquad::Kind;
 
 constexpr double kTwoPi = 2.0 * kPi;
 
-double Time(std::size_t i, int rate) { return static_cast<double>(i) / rate; }
+double Time(std::size_t i, int rate) {
+    return static_cast<double>(i) / rate;
+}
 
 // Brown noise: white noise integrated with a leak, about ±1.
 class Brown {
@@ -39,7 +41,8 @@ void AddPartials(Wave& w, double hz, const Partial* partials, std::size_t count,
         const double phase = rng.Range(0, kTwoPi);
         for (std::size_t i = 0; i < w.size(); ++i) {
             const double t = Time(i, w.rate);
-            w.s[i] += static_cast<float>(gain * p.amp * std::sin(kTwoPi * f * t + phase) * Strike(t, attack, p.t60));
+            w.s[i] += static_cast<float>(gain * p.amp * std::sin(kTwoPi * f * t + phase) *
+                                         Strike(t, attack, p.t60));
         }
     }
 }
@@ -118,7 +121,8 @@ Wave MasonryHit(Rng& rng, int rate, double distance) {
     lp.Set(K::LowPass, 2600.0 - 1600.0 * distance, 0.6, rate);
     for (std::size_t i = 0; i < w.size(); ++i) {
         const double t = Time(i, rate);
-        const double x = rng.Signed() * Strike(t, 0.002, 0.25) + std::sin(kTwoPi * 58 * t) * Strike(t, 0.003, 0.3) * 0.7;
+        const double x =
+            rng.Signed() * Strike(t, 0.002, 0.25) + std::sin(kTwoPi * 58 * t) * Strike(t, 0.003, 0.3) * 0.7;
         w.s[i] = lp.Run(static_cast<float>(x));
     }
     // The rubble: stones falling and knocking for most of a second.
@@ -147,9 +151,11 @@ Wave Footstep(Rng& rng, int rate, double weight) {
         // The gravel crushed under the sole, grain by grain.
         if (rng.Chance(grainChance)) gate = rng.Range(0.3, 1.0);
         gate *= 0.96;
-        const double crunch = grit.Run(static_cast<float>(rng.Signed() * gate)) * Strike(t, 0.006, 0.07) * 2.0;
-        const double heel = thudLp.Run(static_cast<float>(rng.Signed())) * Strike(t, 0.003, 0.05) * (0.6 + 0.6 * weight) +
-                            std::sin(kTwoPi * 75 * t) * Strike(t, 0.002, 0.04) * 0.5 * weight;
+        const double crunch =
+            grit.Run(static_cast<float>(rng.Signed() * gate)) * Strike(t, 0.006, 0.07) * 2.0;
+        const double heel =
+            thudLp.Run(static_cast<float>(rng.Signed())) * Strike(t, 0.003, 0.05) * (0.6 + 0.6 * weight) +
+            std::sin(kTwoPi * 75 * t) * Strike(t, 0.002, 0.04) * 0.5 * weight;
         w.s[i] = static_cast<float>(crunch + heel);
     }
     return w;
@@ -180,7 +186,8 @@ Wave Jingle(Rng& rng, int rate, double length) {
     for (int k = 0; k < tings; ++k) {
         Wave ting(rate, 0.14);
         const std::array<Partial, 2> p{{{1.0, 1.0, rng.Range(0.05, 0.12)}, {2.7, 0.5, 0.05}}};
-        AddPartials(ting, rng.Range(2500, std::min(6500.0, rate * 0.4)), p.data(), p.size(), 0.0005, 1.0, rng);
+        AddPartials(ting, rng.Range(2500, std::min(6500.0, rate * 0.4)), p.data(), p.size(), 0.0005, 1.0,
+                    rng);
         MixInto(w, ting, rng.Range(0, length), rng.Range(0.1, 0.3));
     }
     return w;
@@ -222,7 +229,8 @@ Wave SnareStroke(Rng& rng, int rate, double force) {
     for (std::size_t i = 0; i < w.size(); ++i) {
         const double t = Time(i, rate);
         const auto n = static_cast<float>(rng.Signed());
-        const double tone = (std::sin(kTwoPi * 185 * t) * 0.8 + std::sin(kTwoPi * 330 * t) * 0.45) * Strike(t, 0.001, 0.09);
+        const double tone =
+            (std::sin(kTwoPi * 185 * t) * 0.8 + std::sin(kTwoPi * 330 * t) * 0.45) * Strike(t, 0.001, 0.09);
         const double rattle = hp.Run(snare.Run(n)) * Strike(t, 0.002, 0.18) * 2.2;
         const double stick = n * Strike(t, 0.0003, 0.006) * 0.6;
         w.s[i] = lp.Run(static_cast<float>((tone * 0.9 + rattle + stick) * force));
@@ -269,7 +277,8 @@ Wave Timpani(Rng& rng, int rate, double hz, double force) {
     Biquad mallet;
     mallet.Set(K::LowPass, 500, 0.7, rate);
     for (std::size_t i = 0; i < w.size(); ++i)
-        w.s[i] += static_cast<float>(mallet.Run(static_cast<float>(rng.Signed())) * Strike(Time(i, rate), 0.002, 0.04) * force);
+        w.s[i] += static_cast<float>(mallet.Run(static_cast<float>(rng.Signed())) *
+                                     Strike(Time(i, rate), 0.002, 0.04) * force);
     return w;
 }
 
@@ -296,19 +305,22 @@ Wave Bell(Rng& rng, int rate, double hz, double seconds) {
     Biquad clapper;
     clapper.Set(K::BandPass, 2000, 1.5, rate);
     for (std::size_t i = 0; i < w.size(); ++i)
-        w.s[i] += static_cast<float>(clapper.Run(static_cast<float>(rng.Signed())) * Strike(Time(i, rate), 0.0005, 0.01) * 0.6);
+        w.s[i] += static_cast<float>(clapper.Run(static_cast<float>(rng.Signed())) *
+                                     Strike(Time(i, rate), 0.0005, 0.01) * 0.6);
     return w;
 }
 
 Wave SabreClash(Rng& rng, int rate) {
     Wave w(rate, 0.7);
     const double f0 = rng.Range(900, 1500);
-    const std::array<Partial, 4> blade{{{1.0, 1.0, 0.6}, {2.756, 0.7, 0.4}, {5.404, 0.5, 0.25}, {8.933, 0.3, 0.15}}};
+    const std::array<Partial, 4> blade{
+        {{1.0, 1.0, 0.6}, {2.756, 0.7, 0.4}, {5.404, 0.5, 0.25}, {8.933, 0.3, 0.15}}};
     AddPartials(w, f0, blade.data(), blade.size(), 0.0005, 0.5, rng);
     Biquad hp;
     hp.Set(K::HighPass, 3000, 0.7, rate);
     for (std::size_t i = 0; i < w.size(); ++i)
-        w.s[i] += static_cast<float>(hp.Run(static_cast<float>(rng.Signed())) * Strike(Time(i, rate), 0.001, 0.05) * 0.8);
+        w.s[i] += static_cast<float>(hp.Run(static_cast<float>(rng.Signed())) *
+                                     Strike(Time(i, rate), 0.001, 0.05) * 0.8);
     return w;
 }
 
@@ -321,7 +333,8 @@ Wave WoodKnock(Rng& rng, int rate, double hz) {
     for (std::size_t i = 0; i < w.size(); ++i) {
         const double t = Time(i, rate);
         const auto n = static_cast<float>(rng.Signed());
-        w.s[i] += static_cast<float>(n * Strike(t, 0.0005, 0.004) * 0.7 + bp.Run(n) * Strike(t, 0.001, 0.03) * 1.2);
+        w.s[i] +=
+            static_cast<float>(n * Strike(t, 0.0005, 0.004) * 0.7 + bp.Run(n) * Strike(t, 0.001, 0.03) * 1.2);
     }
     return w;
 }
@@ -334,7 +347,8 @@ Wave StoneClink(Rng& rng, int rate) {
     Biquad hp;
     hp.Set(K::HighPass, 2000, 0.7, rate);
     for (std::size_t i = 0; i < w.size(); ++i)
-        w.s[i] += static_cast<float>(hp.Run(static_cast<float>(rng.Signed())) * Strike(Time(i, rate), 0.0005, 0.02) * 0.8);
+        w.s[i] += static_cast<float>(hp.Run(static_cast<float>(rng.Signed())) *
+                                     Strike(Time(i, rate), 0.0005, 0.02) * 0.8);
     return w;
 }
 
@@ -388,7 +402,8 @@ Wave RailClick(Rng& rng, int rate) {
     for (std::size_t i = 0; i < w.size(); ++i) {
         const double t = Time(i, rate);
         const double x = hp.Run(static_cast<float>(rng.Signed())) * Strike(t, 0.0003, 0.008) +
-                         (std::sin(kTwoPi * 1300 * t) + 0.6 * std::sin(kTwoPi * 2100 * t)) * Strike(t, 0.0005, 0.03) * 0.3 +
+                         (std::sin(kTwoPi * 1300 * t) + 0.6 * std::sin(kTwoPi * 2100 * t)) *
+                             Strike(t, 0.0005, 0.03) * 0.3 +
                          std::sin(kTwoPi * 90 * t) * Strike(t, 0.002, 0.04) * 0.5;
         w.s[i] = static_cast<float>(x);
     }
@@ -425,7 +440,8 @@ Wave CrowdCheer(Rng& rng, int rate, int voices, double seconds) {
         const double pitch = rng.Range(140, 260);
         const auto& vowel = kVowels[rng.Chance(0.5) ? 1 : 0];
         std::array<Biquad, 3> formant;
-        for (std::size_t k = 0; k < 3; ++k) formant[k].Set(K::BandPass, vowel[k] * rng.Range(0.92, 1.08), 6.0, rate);
+        for (std::size_t k = 0; k < 3; ++k)
+            formant[k].Set(K::BandPass, vowel[k] * rng.Range(0.92, 1.08), 6.0, rate);
         Saw saw;
         saw.SetPhase(rng.Uniform());
         Drift wobble(rng, 5.0, rate);
@@ -478,7 +494,8 @@ Wave RainBed(Rng& rng, int rate, double seconds) {
     for (std::size_t i = 0; i < w.size(); ++i) {
         const auto n = static_cast<float>(rng.Signed());
         const double patter = rng.Chance(400.0 / rate) ? rng.Range(-1.0, 1.0) * 4.0 : 0.0;
-        const double x = lp.Run(hp.Run(n)) * 0.35 * (0.85 + 0.15 * swell.Next()) + tick.Run(static_cast<float>(patter));
+        const double x =
+            lp.Run(hp.Run(n)) * 0.35 * (0.85 + 0.15 * swell.Next()) + tick.Run(static_cast<float>(patter));
         w.s[i] = static_cast<float>(x);
     }
     // Larger drops plinking on leaves and puddles.
@@ -548,7 +565,8 @@ Wave Thunder(Rng& rng, int rate, double seconds, double nearness) {
     Drift roll(rng, 5.0, rate), swell(rng, 1.2, rate);
     for (std::size_t i = 0; i < w.size(); ++i) {
         const double t = Time(i, rate);
-        const double env = Strike(t, 0.15, seconds * 0.8) * (0.55 + 0.45 * roll.Next()) * (0.7 + 0.3 * swell.Next());
+        const double env =
+            Strike(t, 0.15, seconds * 0.8) * (0.55 + 0.45 * roll.Next()) * (0.7 + 0.3 * swell.Next());
         double x = lp.Run(brown.Next(rng)) * env * 2.0;
         if (nearness > 0.5)
             x += crackHp.Run(static_cast<float>(rng.Signed())) * Strike(t, 0.002, 0.25) * nearness;
@@ -610,8 +628,8 @@ Wave Cuckoo(Rng& rng, int rate) {
         for (std::size_t i = 0; i < note.size(); ++i) {
             const double t = Time(i, rate);
             const double env = std::min({1.0, t / 0.03, (n[1] - t) / 0.08});
-            note.s[i] = static_cast<float>((std::sin(kTwoPi * n[2] * t) + 0.12 * std::sin(kTwoPi * 2 * n[2] * t)) *
-                                           std::max(0.0, env));
+            note.s[i] = static_cast<float>(
+                (std::sin(kTwoPi * n[2] * t) + 0.12 * std::sin(kTwoPi * 2 * n[2] * t)) * std::max(0.0, env));
         }
         MixInto(w, note, n[0], 1.0);
     }

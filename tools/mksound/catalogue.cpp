@@ -9,14 +9,12 @@ namespace {
 
 constexpr int kMusicRate = 44100;
 
-template <Wave (*Make)()>
-PcmSound Effect() {
+template <Wave (*Make)()> PcmSound Effect() {
     Wave w = Make();
     return {w.rate, {std::move(w.s)}};
 }
 
-template <Stereo (*Make)(int)>
-PcmSound Music() {
+template <Stereo (*Make)(int)> PcmSound Music() {
     Stereo s = Make(kMusicRate);
     return {kMusicRate, {std::move(s.left.s), std::move(s.right.s)}};
 }

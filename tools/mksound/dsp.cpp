@@ -76,12 +76,14 @@ void Biquad::Set(Kind kind, double hz, double q, int rate, double gainDb) {
         break;
     case Kind::Peak: {
         const double a = std::pow(10.0, gainDb / 40.0);
-        b0 = 1 + alpha * a, b1 = -2 * c, b2 = 1 - alpha * a, a0 = 1 + alpha / a, a1 = -2 * c, a2 = 1 - alpha / a;
+        b0 = 1 + alpha * a, b1 = -2 * c, b2 = 1 - alpha * a, a0 = 1 + alpha / a, a1 = -2 * c,
+        a2 = 1 - alpha / a;
         break;
     }
     case Kind::HighShelf: {
         const double a = std::pow(10.0, gainDb / 40.0), r = 2.0 * std::sqrt(a) * alpha;
-        b0 = a * ((a + 1) + (a - 1) * c + r), b1 = -2 * a * ((a - 1) + (a + 1) * c), b2 = a * ((a + 1) + (a - 1) * c - r);
+        b0 = a * ((a + 1) + (a - 1) * c + r), b1 = -2 * a * ((a - 1) + (a + 1) * c),
+        b2 = a * ((a + 1) + (a - 1) * c - r);
         a0 = (a + 1) - (a - 1) * c + r, a1 = 2 * ((a - 1) - (a + 1) * c), a2 = (a + 1) - (a - 1) * c - r;
         break;
     }
@@ -99,9 +101,15 @@ void RunBiquad(Wave& w, Biquad::Kind kind, double hz, double q) {
 
 } // namespace
 
-void LowPass(Wave& w, double hz, double q) { RunBiquad(w, Biquad::Kind::LowPass, hz, q); }
-void HighPass(Wave& w, double hz, double q) { RunBiquad(w, Biquad::Kind::HighPass, hz, q); }
-void BandPass(Wave& w, double hz, double q) { RunBiquad(w, Biquad::Kind::BandPass, hz, q); }
+void LowPass(Wave& w, double hz, double q) {
+    RunBiquad(w, Biquad::Kind::LowPass, hz, q);
+}
+void HighPass(Wave& w, double hz, double q) {
+    RunBiquad(w, Biquad::Kind::HighPass, hz, q);
+}
+void BandPass(Wave& w, double hz, double q) {
+    RunBiquad(w, Biquad::Kind::BandPass, hz, q);
+}
 
 Reverb::Reverb(int rate, double size, double decay, double damp, int spread)
     : feedback_(static_cast<float>(decay)), damp_(static_cast<float>(damp)) {

@@ -135,7 +135,9 @@ void AddRoom(Wave& w, double wet, double size, double decay, double damp, double
 // Envelopes -----------------------------------------------------------------------------
 
 // Exponential decay to 1/1000 (−60 dB) over `t60` seconds.
-inline double Decay(double t, double t60) { return std::exp(-6.907755 * t / t60); }
+inline double Decay(double t, double t60) {
+    return std::exp(-6.907755 * t / t60);
+}
 // Attack–decay: rises linearly over `attack`, then decays.
 inline double Strike(double t, double attack, double t60) {
     return t < attack ? t / attack : Decay(t - attack, t60);
@@ -146,8 +148,12 @@ inline double Hann(double t, double len) {
     return 0.5 - 0.5 * std::cos(2.0 * kPi * t / len);
 }
 
-inline double Db(double db) { return std::pow(10.0, db / 20.0); }
-inline double MidiHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+inline double Db(double db) {
+    return std::pow(10.0, db / 20.0);
+}
+inline double MidiHz(double note) {
+    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
 // Slowly wandering value in [-1, 1]: a new random point every 1/hz seconds, joined by smooth
 // curves; for gusts, swells and the wavering of a column's step.

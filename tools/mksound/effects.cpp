@@ -14,8 +14,10 @@ constexpr int kRate = kEffectRate;
 
 // Lays a sound into a scene; in a loop what runs past the end comes round to the start.
 void Place(Wave& w, const Wave& src, double t, double gain, bool wrap) {
-    if (wrap) MixWrapped(w, src, t, gain);
-    else MixInto(w, src, t, gain);
+    if (wrap)
+        MixWrapped(w, src, t, gain);
+    else
+        MixInto(w, src, t, gain);
 }
 
 // The open field around a loop: the room run twice through the loop, keeping the second
@@ -61,7 +63,8 @@ void AddDrumCadence(Wave& w, Rng& rng, double from, double to, double step, doub
     for (double bar = from; bar < to; bar += 2 * step)
         for (int k = 0; k < 6; ++k)
             if (bar + kHits[k] * step < to)
-                Place(w, SnareStroke(rng, kRate, kAccents[k] * rng.Range(0.9, 1.0)), bar + kHits[k] * step, gain, wrap);
+                Place(w, SnareStroke(rng, kRate, kAccents[k] * rng.Range(0.9, 1.0)), bar + kHits[k] * step,
+                      gain, wrap);
 }
 
 // Drums beating the charge: an unbroken roll that swells and eases.
@@ -134,7 +137,8 @@ Wave DistantDin(Rng& rng, double seconds, double level) {
     // Thunder dies away; the din must not: flatten its envelope.
     Wave steady = WindBed(rng, kRate, seconds + 1.0, 0.0);
     LowPass(steady, 220);
-    for (std::size_t i = 0; i < din.size(); ++i) din.s[i] = static_cast<float>((din.s[i] * 0.3 + steady.s[i] * 1.5) * level);
+    for (std::size_t i = 0; i < din.size(); ++i)
+        din.s[i] = static_cast<float>((din.s[i] * 0.3 + steady.s[i] * 1.5) * level);
     return LoopedBed(std::move(din), 1.0);
 }
 
@@ -145,7 +149,9 @@ Wave Finish(Wave w, double fadeIn, double fadeOut) {
 
 } // namespace
 
-Wave BattleBegins() { return Finish(AttackCall(kRate), 0.0, 0.3); }
+Wave BattleBegins() {
+    return Finish(AttackCall(kRate), 0.0, 0.3);
+}
 
 Wave FortressBombarded() {
     Rng rng(301);
@@ -172,8 +178,11 @@ Wave Rising() {
     Wave w(kRate, 5.0);
     // The alarm: two bells rung fast, as when the bells are rung backwards.
     for (int k = 0; k < 12; ++k)
-        MixInto(w, Bell(rng, kRate, k % 2 == 0 ? 660.0 : 550.0, 3.0), k * 0.34, k % 2 == 0 ? 0.5 : 0.45);
-    MixInto(w, CrowdCheer(rng, kRate, 32, 3.2), 1.3, 1.3);
+        MixInto(w, Bell(rng, kRate, k % 2 == 0 ? 660.0 : 550.0, 3.0), k * 0.34, k % 2 == 0 ? 0.8 : 0.7);
+    // The people gather and cheer, under the bells.
+    Wave crowd = CrowdCheer(rng, kRate, 32, 3.2);
+    LowPass(crowd, 2500);
+    MixInto(w, crowd, 1.3, 0.8);
     AddDrumRoll(w, rng, 0.6, 3.8, 0.25, false);
     AddRoom(w, 0.35, 1.6, 0.8, 0.4, 0.8);
     return Finish(std::move(w), 0.05, 1.2);
@@ -265,14 +274,17 @@ Wave WinterWind() {
     return Finish(WindBed(rng, kRate, 5.0, 1.0), 0.8, 1.3);
 }
 
-Wave Message() { return Finish(PostHorn(kRate), 0.0, 0.3); }
+Wave Message() {
+    return Finish(PostHorn(kRate), 0.0, 0.3);
+}
 
 Wave LongBattle() {
     Rng rng(1601);
     const double len = 10.0;
     Wave w(kRate, len);
     MixInto(w, DistantDin(rng, len, 0.5), 0.0);
-    for (double at = 0.4; at < len; at += rng.Range(0.8, 1.6)) AddGun(w, rng, at, rng.Range(0.3, 0.95), 0.85, true);
+    for (double at = 0.4; at < len; at += rng.Range(0.8, 1.6))
+        AddGun(w, rng, at, rng.Range(0.3, 0.95), 0.85, true);
     AddMusketry(w, rng, 0.0, len, 10.0, 0.45, 0.95, 0.6, true);
     for (double at : {2.0, 6.0, 9.0}) AddVolley(w, rng, at, 36, 0.55, 0.8, true);
     AddDrumRoll(w, rng, 4.0, 7.5, 0.05, true);
@@ -286,7 +298,8 @@ Wave Train() {
     Wave hiss(kRate, 4.6);
     for (float& x : hiss.s) x = static_cast<float>(rng.Signed());
     HighPass(hiss, 2500);
-    for (std::size_t i = 0; i < hiss.size(); ++i) hiss.s[i] *= static_cast<float>(0.05 + 0.12 * Decay(i / double(kRate), 2.0));
+    for (std::size_t i = 0; i < hiss.size(); ++i)
+        hiss.s[i] *= static_cast<float>(0.05 + 0.12 * Decay(i / double(kRate), 2.0));
     MixInto(w, hiss, 0.0);
     MixInto(w, SteamWhistle(rng, kRate, 780.0, 0.9), 0.05, 0.2);
     // The exhaust beats come faster as the engine gathers way: four to a turn of the wheels.
@@ -333,7 +346,8 @@ Wave BattleNoiseGuns() {
     const double len = 8.0;
     Wave w(kRate, len);
     MixInto(w, DistantDin(rng, len, 0.45), 0.0);
-    for (double at = 0.2; at < len; at += rng.Range(0.5, 1.1)) AddGun(w, rng, at, rng.Range(0.2, 0.9), 0.9, true);
+    for (double at = 0.2; at < len; at += rng.Range(0.5, 1.1))
+        AddGun(w, rng, at, rng.Range(0.2, 0.9), 0.9, true);
     for (double at = 0.9; at < len; at += rng.Range(1.2, 2.4))
         Place(w, MasonryHit(rng, kRate, 0.8), at, 0.25, true);
     AddMusketry(w, rng, 0.0, len, 2.0, 0.6, 1.0, 0.5, true);
@@ -404,14 +418,19 @@ Wave Fortifying() {
     bp.Set(Biquad::Kind::BandPass, 3000, 1.2, kRate);
     for (std::size_t i = 0; i < saw.size(); ++i) {
         const double t = i / double(kRate);
-        saw.s[i] = bp.Run(static_cast<float>(rng.Signed())) * static_cast<float>(std::abs(std::sin(kPi * 2.6 * t)) * Hann(t, 2.0));
+        saw.s[i] = bp.Run(static_cast<float>(rng.Signed())) *
+                   static_cast<float>(std::abs(std::sin(kPi * 2.6 * t)) * Hann(t, 2.0));
     }
     MixInto(w, saw, 1.3, 0.5);
     AddRoom(w, 0.15, 1.0, 0.7, 0.5, 0.3);
     return Finish(std::move(w), 0.05, 0.8);
 }
 
-Wave Victory() { return Finish(VictoryFanfare(kRate), 0.0, 0.4); }
-Wave Defeat() { return Finish(DefeatLament(kRate), 0.0, 0.5); }
+Wave Victory() {
+    return Finish(VictoryFanfare(kRate), 0.0, 0.4);
+}
+Wave Defeat() {
+    return Finish(DefeatLament(kRate), 0.0, 0.5);
+}
 
 } // namespace mksound

@@ -15,18 +15,24 @@ constexpr int kMaxHarmonics = 40;
 // How a wind or bowed instrument speaks: envelope, pitch and tone colour.
 struct Voicing {
     double attack = 0.03, release = 0.08;
-    double overshoot = 0.0;     // the brass "blat" at the start of a tongued note
-    double scoop = 0.0;         // the note starts this fraction flat and settles in 40 ms
+    double overshoot = 0.0; // the brass "blat" at the start of a tongued note
+    double scoop = 0.0;     // the note starts this fraction flat and settles in 40 ms
     double vibratoHz = 5.0, vibratoDepth = 0.0, vibratoDelay = 0.25;
     double brightLo = 0.3, brightHi = 0.6; // harmonic roll-off at soft and at full breath
-    double breath = 0.0;        // wind or bow noise
-    double sag = 0.0;           // a long note loses this much by its end
+    double breath = 0.0;                   // wind or bow noise
+    double sag = 0.0;                      // a long note loses this much by its end
     double (*spectrum)(int k, double fk) = nullptr;
 };
 
-double BrassSpectrum(int k, double) { return 1.0 / std::pow(k, 0.5); }
-double HornSpectrum(int k, double fk) { return (1.0 / k) * (fk < 2500 ? 1.0 : 0.3); }
-double ClarinetSpectrum(int k, double) { return k % 2 == 1 ? 1.0 / std::pow(k, 0.6) : 0.12 / k; }
+double BrassSpectrum(int k, double) {
+    return 1.0 / std::pow(k, 0.5);
+}
+double HornSpectrum(int k, double fk) {
+    return (1.0 / k) * (fk < 2500 ? 1.0 : 0.3);
+}
+double ClarinetSpectrum(int k, double) {
+    return k % 2 == 1 ? 1.0 / std::pow(k, 0.6) : 0.12 / k;
+}
 double TarogatoSpectrum(int k, double fk) {
     // A conical wooden reed: every harmonic, with a nasal peak about 1.1 kHz.
     const double d = (fk - 1100.0) / 550.0;
@@ -123,7 +129,8 @@ Wave WindNote(const Voicing& v, Rng& rng, int rate, double hz, double seconds, d
             const double next = c2 * cur - prev;
             prev = cur, cur = next, roll *= b;
         }
-        const double noise = v.breath > 0 ? breathBp.Run(static_cast<float>(rng.Signed())) * v.breath * 8.0 : 0.0;
+        const double noise =
+            v.breath > 0 ? breathBp.Run(static_cast<float>(rng.Signed())) * v.breath * 8.0 : 0.0;
         w.s[i] = static_cast<float>((sum * 0.3 + noise) * env * velocity);
     }
     return w;
@@ -170,8 +177,8 @@ Wave CimbalomNote(Rng& rng, int rate, double hz, double seconds, double velocity
     Biquad knock;
     knock.Set(Biquad::Kind::BandPass, 1800, 1.0, rate);
     for (std::size_t i = 0; i < w.size() && i < static_cast<std::size_t>(rate / 50); ++i)
-        w.s[i] += static_cast<float>(knock.Run(static_cast<float>(rng.Signed())) * Strike(i / double(rate), 0.0005, 0.01) *
-                                     velocity * 0.3);
+        w.s[i] += static_cast<float>(knock.Run(static_cast<float>(rng.Signed())) *
+                                     Strike(i / double(rate), 0.0005, 0.01) * velocity * 0.3);
     return w;
 }
 

@@ -39,7 +39,8 @@ void Fft(std::vector<std::complex<double>>& a) {
 
 std::array<png_byte, 3> Heat(double v) {
     v = std::clamp(v, 0.0, 1.0);
-    const double r = std::clamp(3.0 * v, 0.0, 1.0), g = std::clamp(3.0 * v - 1.0, 0.0, 1.0), b = std::clamp(3.0 * v - 2.0, 0.0, 1.0);
+    const double r = std::clamp(3.0 * v, 0.0, 1.0), g = std::clamp(3.0 * v - 1.0, 0.0, 1.0),
+                 b = std::clamp(3.0 * v - 2.0, 0.0, 1.0);
     return {static_cast<png_byte>(r * 255), static_cast<png_byte>(g * 255), static_cast<png_byte>(b * 255)};
 }
 
@@ -54,7 +55,8 @@ void WriteSoundPicture(const std::filesystem::path& file, const PcmSound& sound,
     };
     std::vector<float> mono(sound.channels[0].size(), 0.0f);
     for (const auto& ch : sound.channels)
-        for (std::size_t i = 0; i < mono.size(); ++i) mono[i] += ch[i] / static_cast<float>(sound.channels.size());
+        for (std::size_t i = 0; i < mono.size(); ++i)
+            mono[i] += ch[i] / static_cast<float>(sound.channels.size());
     if (span > 0.0) mono.resize(std::min(mono.size(), static_cast<std::size_t>(span * sound.rate)));
     const std::size_t n = mono.size();
     // The waveform: the highest and lowest sample under each column; a line at -6 dB.
@@ -63,7 +65,8 @@ void WriteSoundPicture(const std::filesystem::path& file, const PcmSound& sound,
         float lo = 0, hi = 0;
         for (std::size_t i = a; i < b && i < n; ++i) lo = std::min(lo, mono[i]), hi = std::max(hi, mono[i]);
         const int mid = kWaveHeight / 2;
-        for (int y = mid - static_cast<int>(hi * mid); y <= mid - static_cast<int>(lo * mid); ++y) put(x, y, {120, 200, 120});
+        for (int y = mid - static_cast<int>(hi * mid); y <= mid - static_cast<int>(lo * mid); ++y)
+            put(x, y, {120, 200, 120});
         put(x, mid - mid / 2, {90, 90, 90});
         put(x, mid + mid / 2, {90, 90, 90});
     }
@@ -72,8 +75,10 @@ void WriteSoundPicture(const std::filesystem::path& file, const PcmSound& sound,
     for (int x = 0; x < kWidth; ++x) {
         const std::size_t centre = n * x / kWidth;
         for (std::size_t k = 0; k < kFft; ++k) {
-            const std::ptrdiff_t i = static_cast<std::ptrdiff_t>(centre + k) - static_cast<std::ptrdiff_t>(kFft / 2);
-            const double s = i >= 0 && static_cast<std::size_t>(i) < n ? mono[static_cast<std::size_t>(i)] : 0.0;
+            const std::ptrdiff_t i =
+                static_cast<std::ptrdiff_t>(centre + k) - static_cast<std::ptrdiff_t>(kFft / 2);
+            const double s =
+                i >= 0 && static_cast<std::size_t>(i) < n ? mono[static_cast<std::size_t>(i)] : 0.0;
             frame[k] = s * (0.5 - 0.5 * std::cos(2 * kPi * k / kFft));
         }
         Fft(frame);
@@ -93,10 +98,11 @@ void WriteSoundPicture(const std::filesystem::path& file, const PcmSound& sound,
         throw std::runtime_error(file.string() + ": cannot write");
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, kWidth, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, kWidth, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y) png_write_row(png, rgb.data() + static_cast<std::ptrdiff_t>(y) * kWidth * 3);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, rgb.data() + static_cast<std::ptrdiff_t>(y) * kWidth * 3);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     std::fclose(f);

@@ -9,7 +9,9 @@ namespace mksound {
 
 namespace {
 
-double ToDb(double power) { return power > 1e-20 ? 10.0 * std::log10(power) : -200.0; }
+double ToDb(double power) {
+    return power > 1e-20 ? 10.0 * std::log10(power) : -200.0;
+}
 
 // The ear's weighting: deep bass counts less, the presence a little more.
 std::vector<double> WeightedSquares(const std::vector<float>& samples, int rate) {
@@ -34,7 +36,8 @@ Levels Measure(const std::vector<std::vector<float>>& channels, int rate) {
     double peak = 0.0, sum = 0.0;
     std::vector<double> weighted(n, 0.0);
     for (const std::vector<float>& ch : channels) {
-        for (float x : ch) peak = std::max(peak, static_cast<double>(std::abs(x))), sum += static_cast<double>(x) * x;
+        for (float x : ch)
+            peak = std::max(peak, static_cast<double>(std::abs(x))), sum += static_cast<double>(x) * x;
         const std::vector<double> sq = WeightedSquares(ch, rate);
         for (std::size_t i = 0; i < n && i < sq.size(); ++i) weighted[i] += sq[i] / channels.size();
     }
@@ -63,7 +66,17 @@ Levels Measure(const std::vector<std::vector<float>>& channels, int rate) {
     return lv;
 }
 
-void Master(std::vector<std::vector<float>>& channels, int rate, double targetDb, double ceilingDb) {
+void Master(std::vector<std::vector<float>>& channels, int rate, double targetDb, double ceilingDb,
+            bool loops) {
+    for (std::vector<float>& ch : channels) {
+        Biquad rumble;
+        rumble.Set(Biquad::Kind::HighPass, 40.0, 0.707, rate);
+        if (loops) {
+            const std::size_t warm = std::min(ch.size(), static_cast<std::size_t>(rate / 2));
+            for (std::size_t i = ch.size() - warm; i < ch.size(); ++i) rumble.Run(ch[i]);
+        }
+        for (float& x : ch) x = rumble.Run(x);
+    }
     const double ceiling = Db(ceilingDb), knee = 0.5 * ceiling;
     for (int pass = 0; pass < 3; ++pass) {
         const double now = Measure(channels, rate).loudnessDb;
@@ -73,7 +86,8 @@ void Master(std::vector<std::vector<float>>& channels, int rate, double targetDb
             for (float& x : ch) {
                 double y = x * gain;
                 const double a = std::abs(y);
-                if (a > knee) y = std::copysign(knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)), y);
+                if (a > knee)
+                    y = std::copysign(knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)), y);
                 x = static_cast<float>(y);
             }
     }

@@ -20,8 +20,12 @@ struct Levels {
 // `channels`: one vector of samples per channel, all of one length.
 Levels Measure(const std::vector<std::vector<float>>& channels, int rate);
 
-// Brings the sound to `targetDb` loudness with no sample above `ceilingDb`: a gain, then a
-// soft knee on the peaks (sample by sample, so a loop stays seamless), a few times over.
-void Master(std::vector<std::vector<float>>& channels, int rate, double targetDb, double ceilingDb);
+// Cleans the sound and brings it to `targetDb` loudness with no sample above `ceilingDb`.
+// First the rumble under 40 Hz goes (no speaker plays it, and it only eats the headroom; a
+// loop's filter starts as if the loop had already gone round once, so no seam appears). Then
+// a gain, and a soft knee on the peaks (sample by sample, so a loop stays seamless), a few
+// times over.
+void Master(std::vector<std::vector<float>>& channels, int rate, double targetDb, double ceilingDb,
+            bool loops = false);
 
 } // namespace mksound

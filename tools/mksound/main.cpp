@@ -7,8 +7,8 @@
 // Prints one line per file: length, channels, peak, RMS and loudness as decoded back.
 
 #include "catalogue.h"
-#include "loudness.h"
 #include "look.h"
+#include "loudness.h"
 #include "ogg_io.h"
 #include "sound/effect_table.h"
 
@@ -48,12 +48,16 @@ void CheckAgainstGame() {
                                       vezer::sound::kBackgroundMusic};
     for (const auto& e : kEffectTable) {
         wanted.insert(e.name);
-        const auto r = std::find_if(Recipes().begin(), Recipes().end(), [&](const Recipe& x) { return x.name == e.name; });
+        const auto r = std::find_if(Recipes().begin(), Recipes().end(),
+                                    [&](const Recipe& x) { return x.name == e.name; });
         if (r == Recipes().end()) throw std::runtime_error("no recipe for effect " + std::to_string(e.code));
-        if (r->loops != e.loops) throw std::runtime_error("effect " + std::to_string(e.code) + " loops otherwise than the game plays it");
+        if (r->loops != e.loops)
+            throw std::runtime_error("effect " + std::to_string(e.code) +
+                                     " loops otherwise than the game plays it");
     }
     for (const Recipe& r : Recipes())
-        if (wanted.count(r.name) == 0) throw std::runtime_error("a recipe the game never plays: " + std::string(r.name));
+        if (wanted.count(r.name) == 0)
+            throw std::runtime_error("a recipe the game never plays: " + std::string(r.name));
 }
 
 struct Made {
@@ -65,7 +69,7 @@ struct Made {
 Made MakeOne(const Recipe& r, const fs::path& folder, const std::string& look, double lookSpan) {
     const std::string base = BaseName(r.name);
     PcmSound sound = r.make();
-    Master(sound.channels, sound.rate, kTargetLoudnessDb, kCeilingDb);
+    Master(sound.channels, sound.rate, kTargetLoudnessDb, kCeilingDb, r.loops);
     const fs::path file = folder / (base + std::string(vezer::sound::kSoundFileExtension));
     WriteOgg(file, sound, r.music ? 0.5f : 0.4f, Serial(r.name));
     // Measure what a player will hear: the file as decoded.
@@ -75,7 +79,9 @@ Made MakeOne(const Recipe& r, const fs::path& folder, const std::string& look, d
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: mksound --out GAMEDIR [--only NAME]... [--look DIR [--look-span SECONDS]] [--quiet]\n");
+    std::fprintf(
+        stderr,
+        "usage: mksound --out GAMEDIR [--only NAME]... [--look DIR [--look-span SECONDS]] [--quiet]\n");
     return 2;
 }
 
@@ -88,12 +94,18 @@ int main(int argc, char** argv) {
     double lookSpan = 0.0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--out" && i + 1 < argc) out = argv[++i];
-        else if (a == "--look" && i + 1 < argc) look = argv[++i];
-        else if (a == "--only" && i + 1 < argc) only.push_back(argv[++i]);
-        else if (a == "--quiet") quiet = true;
-        else if (a == "--look-span" && i + 1 < argc) lookSpan = std::atof(argv[++i]);
-        else return Usage();
+        if (a == "--out" && i + 1 < argc)
+            out = argv[++i];
+        else if (a == "--look" && i + 1 < argc)
+            look = argv[++i];
+        else if (a == "--only" && i + 1 < argc)
+            only.push_back(argv[++i]);
+        else if (a == "--quiet")
+            quiet = true;
+        else if (a == "--look-span" && i + 1 < argc)
+            lookSpan = std::atof(argv[++i]);
+        else
+            return Usage();
     }
     if (out.empty()) return Usage();
     try {
@@ -101,10 +113,13 @@ int main(int argc, char** argv) {
         const fs::path folder = fs::path(out) / "Wave";
         fs::create_directories(folder);
         if (!look.empty()) fs::create_directories(look);
-        if (!quiet) std::printf("%-16s %7s %3s %8s %8s %9s\n", "file", "seconds", "ch", "peak dB", "RMS dB", "loudness");
+        if (!quiet)
+            std::printf("%-16s %7s %3s %8s %8s %9s\n", "file", "seconds", "ch", "peak dB", "RMS dB",
+                        "loudness");
         std::vector<const Recipe*> todo;
         for (const Recipe& r : Recipes())
-            if (only.empty() || std::find(only.begin(), only.end(), BaseName(r.name)) != only.end()) todo.push_back(&r);
+            if (only.empty() || std::find(only.begin(), only.end(), BaseName(r.name)) != only.end())
+                todo.push_back(&r);
         if (todo.size() != (only.empty() ? Recipes().size() : only.size())) {
             std::fprintf(stderr, "mksound: some of the names given are no sound of the game\n");
             return 1;
@@ -128,8 +143,9 @@ int main(int argc, char** argv) {
             if (!made[k].error.empty()) throw std::runtime_error(made[k].error);
             const Levels& lv = made[k].levels;
             if (!quiet)
-                std::printf("%-16s %7.2f %3d %8.1f %8.1f %9.1f%s\n", BaseName(todo[k]->name).c_str(), lv.seconds,
-                            made[k].channels, lv.peakDb, lv.rmsDb, lv.loudnessDb, todo[k]->loops ? "  loop" : "");
+                std::printf("%-16s %7.2f %3d %8.1f %8.1f %9.1f%s\n", BaseName(todo[k]->name).c_str(),
+                            lv.seconds, made[k].channels, lv.peakDb, lv.rmsDb, lv.loudnessDb,
+                            todo[k]->loops ? "  loop" : "");
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mksound: %s\n", e.what());

@@ -17,21 +17,23 @@ constexpr const char* kMarchIntroChords = "A | A | A | A7";
 
 constexpr const char* kMarchATune =
     "a4:3 a4:1 d5:2 f#5:2 | a5:4 f#5:2 d5:2 | e5:3 f#5:1 g5:2 e5:2 | f#5:2 d5:2 a4:4 | "
-    "b4:3 d5:1 g5:2 b5:2 | a5:3 f#5:1 d5:2 f#5:2 | e5:1 f#5:1 g5:1 e5:1 c#5:2 a4:2 | d5:2 a4:1 a4:1 d5:2 r:2 | "
+    "b4:3 d5:1 g5:2 b5:2 | a5:3 f#5:1 d5:2 f#5:2 | e5:1 f#5:1 g5:1 e5:1 c#5:2 a4:2 | d5:2 a4:1 a4:1 d5:2 r:2 "
+    "| "
     "a4:3 a4:1 d5:2 f#5:2 | a5:4 b5:2 a5:2 | g5:3 f#5:1 e5:2 g5:2 | f#5:3 e5:1 d5:2 f#5:2 | "
     "d5:3 c#5:1 b4:2 d5:2 | e5:3 f#5:1 g#5:2 e5:2 | a5:2 g5:2 e5:2 c#5:2 | d5:2 a4:1 a4:1 d5:2 r:2 |";
 constexpr const char* kMarchAChords = "D | D | A7 | D | G | D | A7 | D | D | D | G | D | Bm | E7 | A7 | D";
 
 // The second strain, in B minor and an octave lower, with the leading tone sharpened.
-constexpr const char* kMarchBTune =
-    "f#4:2 b4:2 a#4:1 b4:1 c#5:1 d5:1 | c#5:3 b4:1 a#4:2 f#4:2 | e4:1 f#4:1 g4:1 a#4:1 c#5:2 a#4:2 | b4:4 f#4:4 | "
-    "g4:3 f#4:1 e4:2 b4:2 | d5:3 c#5:1 b4:2 f#4:2 | c#5:1 d5:1 e5:1 c#5:1 a#4:2 f#4:2 | b4:2 f#4:1 f#4:1 b4:2 r:2 |";
+constexpr const char* kMarchBTune = "f#4:2 b4:2 a#4:1 b4:1 c#5:1 d5:1 | c#5:3 b4:1 a#4:2 f#4:2 | e4:1 f#4:1 "
+                                    "g4:1 a#4:1 c#5:2 a#4:2 | b4:4 f#4:4 | "
+                                    "g4:3 f#4:1 e4:2 b4:2 | d5:3 c#5:1 b4:2 f#4:2 | c#5:1 d5:1 e5:1 c#5:1 "
+                                    "a#4:2 f#4:2 | b4:2 f#4:1 f#4:1 b4:2 r:2 |";
 constexpr const char* kMarchBChords = "Bm | F#7 | F#7 | Bm | Em | Bm | F#7 | Bm";
 
 // The trio: G major, sung by the clarinets; a bar of the dominant leads back.
-constexpr const char* kMarchTrioTune =
-    "b4:4 d5:4 | g5:6 f#5:2 | e5:2 d5:2 c5:2 a4:2 | b4:8 | c5:4 e5:4 | d5:4 b4:2 g4:2 | a4:3 b4:1 c5:2 f#4:2 | g4:8 | "
-    "a4:2 c#5:2 e5:2 g5:2 |";
+constexpr const char* kMarchTrioTune = "b4:4 d5:4 | g5:6 f#5:2 | e5:2 d5:2 c5:2 a4:2 | b4:8 | c5:4 e5:4 | "
+                                       "d5:4 b4:2 g4:2 | a4:3 b4:1 c5:2 f#4:2 | g4:8 | "
+                                       "a4:2 c#5:2 e5:2 g5:2 |";
 constexpr const char* kMarchTrioChords = "G | G | D7 | G | C | G | D7 | G | A7";
 
 constexpr const char* kMarchCodaTune = "a5:2 f#5:2 d5:2 a4:2 | d5:4 r:4 |";
@@ -55,7 +57,8 @@ constexpr const char* kSlowBChords = "F | C7 | F | A7 | Dm | Gm | Dm A7 | Dm";
 
 // The return, ornamented as a fiddler would.
 constexpr const char* kSlowA2Tune =
-    "d5:4 c#5:1 d5:1 e5:2 f5:4 e5:2 d5:2 | c#5:4 e5:2 g5:2 a5:8 | bb5:6 a5:2 g5:2 f5:2 e5:2 d5:2 | f5:4 e5:2 d5:2 a4:8 | "
+    "d5:4 c#5:1 d5:1 e5:2 f5:4 e5:2 d5:2 | c#5:4 e5:2 g5:2 a5:8 | bb5:6 a5:2 g5:2 f5:2 e5:2 d5:2 | f5:4 e5:2 "
+    "d5:2 a4:8 | "
     "d5:4 f5:4 a5:6 g#5:2 | a5:4 bb5:2 a5:2 g5:2 f5:2 e5:2 c#5:2 | d5:4 bb4:4 c#5:4 e5:2 c#5:2 | d5:16 |";
 
 std::vector<Note> Melody(const char* text, int units, double start, double velocity) {
@@ -64,8 +67,8 @@ std::vector<Note> Melody(const char* text, int units, double start, double veloc
 
 // The side drum's march beat over `bars` bars of 2/4 from `start`: the accented beat and
 // the pair of sixteenths before the next, and a roll into the last bar of a strain.
-void MarchDrums(std::vector<Note>& snare, std::vector<Note>& bass, std::vector<Note>& cymbal, double start, int bars,
-                double velocity, bool withCymbal) {
+void MarchDrums(std::vector<Note>& snare, std::vector<Note>& bass, std::vector<Note>& cymbal, double start,
+                int bars, double velocity, bool withCymbal) {
     for (int b = 0; b < bars; ++b) {
         const double at = start + b * kMarchBar;
         const bool rollBar = b == bars - 2 && bars >= 4;
@@ -95,7 +98,8 @@ Stereo TitleMarch(int rate) {
     std::vector<Note> cornet, clarinet, snare, bass, cymbal;
     std::vector<Chord> chords;
     double at = 0.0;
-    auto section = [&](const char* tune, const char* chart, int bars, double vel, bool cornetLeads, bool cymbals) {
+    auto section = [&](const char* tune, const char* chart, int bars, double vel, bool cornetLeads,
+                       bool cymbals) {
         std::vector<Note> m = Melody(tune, kMarchUnits, at, vel);
         if (cornetLeads) {
             Append(cornet, m);
@@ -130,16 +134,18 @@ Stereo TitleMarch(int rate) {
     std::vector<Note> tuba = BassOnBeats(bandChords, 38, 0.8);
     // The last chord is held, not played on the off-beat.
     const Chord& last = bandChords.back();
-    horns.erase(std::remove_if(horns.begin(), horns.end(), [&](const Note& n) { return n.start >= last.start; }),
-                horns.end());
-    tuba.erase(std::remove_if(tuba.begin(), tuba.end(), [&](const Note& n) { return n.start >= last.start; }), tuba.end());
+    horns.erase(
+        std::remove_if(horns.begin(), horns.end(), [&](const Note& n) { return n.start >= last.start; }),
+        horns.end());
+    tuba.erase(std::remove_if(tuba.begin(), tuba.end(), [&](const Note& n) { return n.start >= last.start; }),
+               tuba.end());
     for (int midi : {62, 66, 69}) horns.push_back({last.start, 1.5, midi, 0.8});
     tuba.push_back({last.start, 1.5, 38, 1.0});
 
     const std::vector<Part> band{
-        {Instrument::Cornet, cornet, -0.1, 0.55, 11},   {Instrument::Clarinet, clarinet, -0.4, 0.3, 12},
-        {Instrument::Horn, horns, 0.35, 0.22, 13},      {Instrument::Tuba, tuba, 0.15, 0.5, 14},
-        {Instrument::Snare, snare, -0.25, 0.22, 15},    {Instrument::BassDrum, bass, 0.0, 0.45, 16},
+        {Instrument::Cornet, cornet, -0.1, 0.55, 11}, {Instrument::Clarinet, clarinet, -0.4, 0.3, 12},
+        {Instrument::Horn, horns, 0.35, 0.22, 13},    {Instrument::Tuba, tuba, 0.15, 0.5, 14},
+        {Instrument::Snare, snare, -0.25, 0.22, 15},  {Instrument::BassDrum, bass, 0.0, 0.45, 16},
         {Instrument::Cymbal, cymbal, 0.3, 0.12, 17},
     };
     Stereo out = Perform(band, kMarchBpm, rate, 2.5);
@@ -185,7 +191,8 @@ Stereo SlowTheme(int rate) {
 }
 
 Stereo FarewellCadence(int rate) {
-    constexpr const char* kTune = "a4:3 a4:1 d5:2 f#5:2 | a5:3 f#5:1 e5:2 c#5:2 | d5:2 a4:1 a4:1 d5:2 r:2 | d5:4 r:4 |";
+    constexpr const char* kTune =
+        "a4:3 a4:1 d5:2 f#5:2 | a5:3 f#5:1 e5:2 c#5:2 | d5:2 a4:1 a4:1 d5:2 r:2 | d5:4 r:4 |";
     constexpr const char* kChart = "D | A7 | D | D";
     const std::vector<Chord> chords = ParseChords(kChart, kMarchBar, 0.0);
     std::vector<Note> horns = HeldChords(chords, 55, 0.55), snare, bass, cymbal;
@@ -207,8 +214,10 @@ Stereo FarewellCadence(int rate) {
 }
 
 Wave VictoryFanfare(int rate) {
-    constexpr const char* kTune = "a4:3 a4:1 d5:4 f#5:3 d5:1 a5:4 | e5:3 e5:1 a5:4 g5:3 e5:1 c#5:4 | d5:4 a5:4 d6:8 |";
-    constexpr const char* kSecond = "f#4:3 f#4:1 a4:4 d5:3 a4:1 f#5:4 | c#5:3 c#5:1 e5:4 e5:3 c#5:1 a4:4 | a4:4 f#5:4 a5:8 |";
+    constexpr const char* kTune =
+        "a4:3 a4:1 d5:4 f#5:3 d5:1 a5:4 | e5:3 e5:1 a5:4 g5:3 e5:1 c#5:4 | d5:4 a5:4 d6:8 |";
+    constexpr const char* kSecond =
+        "f#4:3 f#4:1 a4:4 d5:3 a4:1 f#5:4 | c#5:3 c#5:1 e5:4 e5:3 c#5:1 a4:4 | a4:4 f#5:4 a5:8 |";
     constexpr const char* kChart = "D | A7 | D";
     const std::vector<Chord> chords = ParseChords(kChart, 4.0, 0.0);
     std::vector<Note> timpani, cymbal;
@@ -248,7 +257,8 @@ Wave DefeatLament(int rate) {
 
 Wave AttackCall(int rate) {
     // The bugle's natural notes only; the call to advance, then the drums take it up.
-    constexpr const char* kCall = "g4:1 g4:1 c5:2 e5:2 c5:2 | g5:3 e5:1 c5:2 g4:2 | c5:1 c5:1 e5:1 e5:1 g5:4 |";
+    constexpr const char* kCall =
+        "g4:1 g4:1 c5:2 e5:2 c5:2 | g5:3 e5:1 c5:2 g4:2 | c5:1 c5:1 e5:1 e5:1 g5:4 |";
     std::vector<Note> roll;
     for (int k = 0; k < 24; ++k) roll.push_back({4.0 + k * 0.125, 0.1, 0, 0.45 + 0.5 * k / 24.0});
     roll.push_back({7.0, 0.1, 0, 1.0});

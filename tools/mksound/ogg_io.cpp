@@ -45,7 +45,8 @@ struct Encoder {
 void WritePage(std::FILE* f, const ogg_page& page) {
     if (std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), f) !=
             static_cast<std::size_t>(page.header_len) ||
-        std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), f) != static_cast<std::size_t>(page.body_len))
+        std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), f) !=
+            static_cast<std::size_t>(page.body_len))
         throw std::runtime_error("cannot write");
 }
 
@@ -66,7 +67,8 @@ void Drain(Encoder& e, std::FILE* f) {
 void Encode(std::FILE* f, const PcmSound& sound, float quality, int serial) {
     const int channels = static_cast<int>(sound.channels.size());
     Encoder e;
-    if (vorbis_encode_init_vbr(&e.vi, channels, sound.rate, quality) != 0) throw std::runtime_error("bad encoder settings");
+    if (vorbis_encode_init_vbr(&e.vi, channels, sound.rate, quality) != 0)
+        throw std::runtime_error("bad encoder settings");
     vorbis_comment_add_tag(&e.vc, "ENCODER", "Vezer mksound");
     vorbis_analysis_init(&e.vd, &e.vi);
     vorbis_block_init(&e.vd, &e.vb);
@@ -87,7 +89,8 @@ void Encode(std::FILE* f, const PcmSound& sound, float quality, int serial) {
         const std::size_t n = std::min(kChunk, total - at);
         float** buffer = vorbis_analysis_buffer(&e.vd, static_cast<int>(n));
         for (int c = 0; c < channels; ++c)
-            for (std::size_t i = 0; i < n; ++i) buffer[c][i] = sound.channels[static_cast<std::size_t>(c)][at + i];
+            for (std::size_t i = 0; i < n; ++i)
+                buffer[c][i] = sound.channels[static_cast<std::size_t>(c)][at + i];
         vorbis_analysis_wrote(&e.vd, static_cast<int>(n));
         Drain(e, f);
     }
@@ -99,7 +102,8 @@ void Encode(std::FILE* f, const PcmSound& sound, float quality, int serial) {
 } // namespace
 
 void WriteOgg(const std::filesystem::path& file, const PcmSound& sound, float quality, int serial) {
-    if (sound.channels.empty() || sound.channels[0].empty()) throw std::runtime_error(file.string() + ": no samples");
+    if (sound.channels.empty() || sound.channels[0].empty())
+        throw std::runtime_error(file.string() + ": no samples");
     std::filesystem::path temp = file;
     temp += ".tmp";
     {
@@ -117,7 +121,8 @@ void WriteOgg(const std::filesystem::path& file, const PcmSound& sound, float qu
 
 PcmSound ReadOgg(const std::filesystem::path& file) {
     OggVorbis_File vf;
-    if (ov_fopen(file.c_str(), &vf) != 0) throw std::runtime_error(file.string() + ": not an Ogg Vorbis file");
+    if (ov_fopen(file.c_str(), &vf) != 0)
+        throw std::runtime_error(file.string() + ": not an Ogg Vorbis file");
     PcmSound sound;
     const vorbis_info* vi = ov_info(&vf, -1);
     sound.rate = static_cast<int>(vi->rate);

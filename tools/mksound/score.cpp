@@ -25,14 +25,22 @@ std::vector<std::string> Words(std::string_view text) {
 
 int PitchClass(char letter) {
     switch (std::tolower(static_cast<unsigned char>(letter))) {
-    case 'c': return 0;
-    case 'd': return 2;
-    case 'e': return 4;
-    case 'f': return 5;
-    case 'g': return 7;
-    case 'a': return 9;
-    case 'b': return 11;
-    default: return -1;
+    case 'c':
+        return 0;
+    case 'd':
+        return 2;
+    case 'e':
+        return 4;
+    case 'f':
+        return 5;
+    case 'g':
+        return 7;
+    case 'a':
+        return 9;
+    case 'b':
+        return 11;
+    default:
+        return -1;
     }
 }
 
@@ -42,8 +50,10 @@ int ParsePitch(const std::string& name) {
     int pc = PitchClass(name[0]);
     if (pc < 0) return -1;
     std::size_t i = 1;
-    if (i < name.size() && name[i] == '#') pc += 1, ++i;
-    else if (i + 1 < name.size() && name[i] == 'b' && std::isdigit(static_cast<unsigned char>(name[i + 1]))) pc -= 1, ++i;
+    if (i < name.size() && name[i] == '#')
+        pc += 1, ++i;
+    else if (i + 1 < name.size() && name[i] == 'b' && std::isdigit(static_cast<unsigned char>(name[i + 1])))
+        pc -= 1, ++i;
     if (i >= name.size()) return -1;
     char* end = nullptr;
     const long octave = std::strtol(name.c_str() + i, &end, 10);
@@ -106,7 +116,8 @@ std::vector<Note> ParseMelody(std::string_view text, int unitsPerBar, double uni
         const std::string name = word.substr(0, colon);
         char* end = nullptr;
         const long len = std::strtol(word.c_str() + colon + 1, &end, 10);
-        if (*end != 0 || len <= 0 || len > unitsPerBar) Refuse("a length that is no count of units", bar, word);
+        if (*end != 0 || len <= 0 || len > unitsPerBar)
+            Refuse("a length that is no count of units", bar, word);
         if (name == "_") {
             if (notes.empty()) Refuse("a hold with no note before it", bar, word);
             notes.back().length += len * unitBeats;
@@ -119,7 +130,8 @@ std::vector<Note> ParseMelody(std::string_view text, int unitsPerBar, double uni
         units += static_cast<int>(len);
         if (units > unitsPerBar) Refuse("a bar too long", bar, word);
     }
-    if (units != 0 && units != unitsPerBar) Refuse("a last bar of " + std::to_string(units) + " units", bar, "");
+    if (units != 0 && units != unitsPerBar)
+        Refuse("a last bar of " + std::to_string(units) + " units", bar, "");
     return notes;
 }
 
@@ -135,17 +147,26 @@ std::vector<Chord> ParseChords(std::string_view text, double barBeats, double st
             Chord c;
             c.start = at, c.length = each;
             c.root = PitchClass(name[0]);
-            if (c.root < 0 || !std::isupper(static_cast<unsigned char>(name[0]))) Refuse("no such chord", barNo, name);
+            if (c.root < 0 || !std::isupper(static_cast<unsigned char>(name[0])))
+                Refuse("no such chord", barNo, name);
             std::size_t i = 1;
-            if (i < name.size() && name[i] == '#') c.root = (c.root + 1) % 12, ++i;
-            else if (i < name.size() && name[i] == 'b') c.root = (c.root + 11) % 12, ++i;
+            if (i < name.size() && name[i] == '#')
+                c.root = (c.root + 1) % 12, ++i;
+            else if (i < name.size() && name[i] == 'b')
+                c.root = (c.root + 11) % 12, ++i;
             const std::string kind = name.substr(i);
-            if (kind.empty()) c.intervals = {0, 4, 7};
-            else if (kind == "m") c.intervals = {0, 3, 7};
-            else if (kind == "7") c.intervals = {0, 4, 7, 10};
-            else if (kind == "m7") c.intervals = {0, 3, 7, 10};
-            else if (kind == "dim") c.intervals = {0, 3, 6, 9};
-            else Refuse("no such chord", barNo, name);
+            if (kind.empty())
+                c.intervals = {0, 4, 7};
+            else if (kind == "m")
+                c.intervals = {0, 3, 7};
+            else if (kind == "7")
+                c.intervals = {0, 4, 7, 10};
+            else if (kind == "m7")
+                c.intervals = {0, 3, 7, 10};
+            else if (kind == "dim")
+                c.intervals = {0, 3, 6, 9};
+            else
+                Refuse("no such chord", barNo, name);
             chords.push_back(c);
             at += each;
         }
@@ -153,8 +174,10 @@ std::vector<Chord> ParseChords(std::string_view text, double barBeats, double st
         ++barNo;
     };
     for (const std::string& word : Words(text)) {
-        if (word == "|") flush();
-        else bar.push_back(word);
+        if (word == "|")
+            flush();
+        else
+            bar.push_back(word);
     }
     if (!bar.empty()) flush();
     return chords;
@@ -210,12 +233,14 @@ std::vector<Note> BrokenChords(const std::vector<Chord>& chords, int lowMidi, in
         const int root = lowMidi + ((c.root - lowMidi) % 12 + 12) % 12;
         const int third = c.intervals.size() > 1 ? c.intervals[1] : 4;
         const int fifth = c.intervals.size() > 2 ? c.intervals[2] : 7;
-        const int figure[] = {root, root + fifth, root + 12, root + 12 + third, root + 12 + fifth, root + 12 + third,
-                              root + 12, root + fifth};
+        const int figure[] = {
+            root,      root + fifth, root + 12, root + 12 + third, root + 12 + fifth, root + 12 + third,
+            root + 12, root + fifth};
         const int count = static_cast<int>(c.length * perBeat + 0.5);
         for (int k = 0; k < count; ++k) {
             const double accent = k % perBeat == 0 ? 1.0 : 0.75;
-            notes.push_back({c.start + static_cast<double>(k) / perBeat, 1.0 / perBeat, figure[k % 8], velocity * accent});
+            notes.push_back({c.start + static_cast<double>(k) / perBeat, 1.0 / perBeat, figure[k % 8],
+                             velocity * accent});
         }
     }
     return notes;
@@ -261,7 +286,9 @@ Wave PerformMono(const std::vector<Part>& parts, double bpm, int rate, double ta
     return out;
 }
 
-void Append(std::vector<Note>& into, const std::vector<Note>& more) { into.insert(into.end(), more.begin(), more.end()); }
+void Append(std::vector<Note>& into, const std::vector<Note>& more) {
+    into.insert(into.end(), more.begin(), more.end());
+}
 void Append(std::vector<Chord>& into, const std::vector<Chord>& more) {
     into.insert(into.end(), more.begin(), more.end());
 }

@@ -50,7 +50,7 @@ std::vector<Note> BrokenChords(const std::vector<Chord>& chords, int lowMidi, in
 struct Part {
     Instrument instrument;
     std::vector<Note> notes;
-    double pan = 0.0;  // -1 left .. 1 right
+    double pan = 0.0; // -1 left .. 1 right
     double gain = 1.0;
     std::uint64_t seed = 1;
 };
