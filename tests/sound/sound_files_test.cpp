@@ -7,6 +7,7 @@
 #include "sound/effect_table.h"
 #include "sound/sound.h"
 #include "support/test_game.h"
+#include "turn/weather.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,13 @@ TEST(SoundFiles, EveryEffectTheRulesUseHasAFileThatDecodes) {
         const bool loops = std::find(std::begin(kLoopingEffects), std::end(kLoopingEffects), code) !=
                            std::end(kLoopingEffects);
         EXPECT_EQ(e->loops, loops);
+    }
+    // The week's weather as the turn-start screen sounds it.
+    for (int weather = 1; weather <= 4; ++weather) {
+        const int code = WeatherSound(weather);
+        if (code != 0)
+            EXPECT_NE(std::find(std::begin(kRuleEffects), std::end(kRuleEffects), code),
+                      std::end(kRuleEffects));
     }
     // Numbers that are no effect: they replay the last one.
     for (int code : {0, 2, 19, 26, -1}) EXPECT_EQ(FindEffect(code), nullptr) << code;
