@@ -56,9 +56,8 @@ TEST(SoundFiles, EveryEffectTheRulesUseHasAFileThatDecodes) {
     // The week's weather as the turn-start screen sounds it.
     for (int weather = 1; weather <= 4; ++weather) {
         const int code = WeatherSound(weather);
-        if (code != 0)
-            EXPECT_NE(std::find(std::begin(kRuleEffects), std::end(kRuleEffects), code),
-                      std::end(kRuleEffects));
+        if (code == 0) continue;
+        EXPECT_NE(std::find(std::begin(kRuleEffects), std::end(kRuleEffects), code), std::end(kRuleEffects));
     }
     // Numbers that are no effect: they replay the last one.
     for (int code : {0, 2, 19, 26, -1}) EXPECT_EQ(FindEffect(code), nullptr) << code;
