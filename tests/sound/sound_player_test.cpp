@@ -163,6 +163,29 @@ TEST_F(Sound, TheMusicMakesWayForABattleOnlyWhenEffectsAndMusicAreOn) {
     EXPECT_EQ(out.Take(), Calls{}) << "without effects the music plays through the battle";
 }
 
+TEST_F(Sound, StoppedMusicComesBackWhenTheSettingsAskForIt) {
+    player.StartMusic();
+    player.BeforeBattleReport();
+    EXPECT_FALSE(player.MusicPlaying());
+    EXPECT_TRUE(player.MusicLoaded());
+    out.Take();
+    // The settings confirmed while the music is stopped: music on, loaded, not playing.
+    player.ApplySettings(true, true);
+    EXPECT_EQ(out.Take(), Calls{"music resume"});
+    EXPECT_TRUE(player.MusicPlaying());
+}
+
+TEST(SoundPlayerEnd, LeavingSilencesBothPlayersAndReleasesTheMusic) {
+    RecordingOutput out;
+    {
+        SoundPlayer player(GameDir("/nowhere"), out);
+        player.StartMusic();
+        player.PlayEffect(6);
+        out.Take();
+    }
+    EXPECT_EQ(out.Take(), (Calls{"game stop", "menu stop", "music close"}));
+}
+
 TEST_F(Sound, TheMenuPlaysTheTitleAndTheFarewellOnItsOwnPlayer) {
     player.PlayTitleMusic();
     player.PlayEffect(14);
