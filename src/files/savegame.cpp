@@ -1,6 +1,7 @@
 #include "files/savegame.h"
 
 #include "core/errors.h"
+#include "core/field_walk.h"
 #include "core/paths.h"
 #include "core/log.h"
 #include "core/text.h"
@@ -11,83 +12,24 @@
 #include <algorithm>
 #include <climits>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace vezer {
 
 namespace {
 
-// The running checksum of a save. Additions wrap as 32-bit integers, so a hostile file cannot
-// overflow the sum; the game's own saves never come near the limit, so the sums are the same.
-struct RunningSum {
-    std::int32_t s = 0;
-    void Add(std::int32_t v) { s = WrapAdd(s, v); }
-    void Reduce() { s %= kSaveChecksumModulus; }
-};
+constexpr int kAny = kNoLowerBound, kAll = kNoUpperBound;
 
 int ClampCount(int count, int capacity) {
     return std::clamp(count, 0, capacity);
 }
 
-// Packs low + factor x high the way the file stores it, with wrapping arithmetic so an absurd
-// value in the state cannot overflow (the reader refuses what comes out).
-std::int32_t PackWrapped(int low, int factor, int high) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(low) +
-                                     static_cast<std::uint32_t>(factor) * static_cast<std::uint32_t>(high));
-}
-
-// The regiment's movement value as stored: MovementPoints + 1000 x MovementUsed.
-std::int32_t PackMovement(int points, int used) {
-    return PackWrapped(points, 1000, used);
-}
-
-// Writes values and sums them as written.
-class SaveWriter {
-public:
-    void Value(const int& v) { Write(v, v); }
-    void Write(std::int32_t written, std::int32_t summed) {
-        out.WriteInt(written);
-        sum.Add(summed);
-    }
-    void Reduce() { sum.Reduce(); }
-    int Count(const int& count, int capacity, const char*, int) {
-        Value(count);
-        return ClampCount(count, capacity);
-    }
-    // The checksum sees MovementPoints alone, not the packed value.
-    void Movement(const int& points, const int& used) { Write(PackMovement(points, used), points); }
-
-    BinaryWriter out;
-    RunningSum sum;
-};
-
-// Reads values into the staged state and sums them as read.
-class SaveReader {
-public:
-    SaveReader(const Bytes& bytes, const std::string& name) : in(bytes, name) {}
-    void Value(int& v) {
-        v = in.ReadInt();
-        sum.Add(v);
-    }
-    void Reduce() { sum.Reduce(); }
-    // A count bounds the records that follow it, so it is checked as soon as it is read.
-    int Count(int& count, int capacity, const char* what, int side) {
-        Value(count);
-        if (count < 0 || count > capacity)
-            in.Fail(std::string(what) + " of side " + std::to_string(side) + " is " + std::to_string(count) +
-                    ", outside 0.." + std::to_string(capacity));
-        return count;
-    }
-    void Movement(int& points, int& used) {
-        std::int32_t v = in.ReadInt();
-        used = v / 1000;
-        points = v % 1000;
-        sum.Add(points);
-    }
-
-    BinaryReader in;
-    RunningSum sum;
-};
+// Bounds of a regiment's figures in a save: 100 times a full regiment of its type, and twice
+// the 100 of a percentage (the readiness and experience factors of the recompute turn
+// negative a little beyond that, and a negative movement allowance would not save).
+constexpr int kMaxFillTimes = 100;
+constexpr int kMaxPercentValue = 200;
 
 // Blocks 1 and 2 as they lie in the file: DataSet carries the e-mail mark and the two
 // interventions share one value.
@@ -98,8 +40,12 @@ struct PackedHeader {
 };
 
 PackedHeader PackHeader(const State& st) {
+    auto wrapped = [](int low, int factor, int high) {
+        return static_cast<int>(static_cast<std::uint32_t>(low) +
+                                static_cast<std::uint32_t>(factor) * static_cast<std::uint32_t>(high));
+    };
     PackedHeader h;
-    h.dataSet = PackWrapped(st.DataSet, st.PbemGame == 1 ? kPbemDataSetOffset : 0, 1);
+    h.dataSet = wrapped(st.DataSet, st.PbemGame == 1 ? kPbemDataSetOffset : 0, 1);
     h.campaign = st.Campaign;
     h.language = st.Language;
     h.activeSide = st.ActiveSide;
@@ -107,217 +53,286 @@ PackedHeader PackHeader(const State& st) {
     h.localSide = st.LocalSide;
     h.localOtherSide = st.LocalOtherSide;
     h.fogOfWar = st.FogOfWar;
-    h.intervention = PackWrapped(st.RussianIntervention, 10, st.PolishIntervention);
+    h.intervention = wrapped(st.RussianIntervention, 10, st.PolishIntervention);
     h.keepReinforcementDates = st.KeepReinforcementDates;
     h.difficulty = st.Difficulty;
     h.reservedOption = st.ReservedOption;
     return h;
 }
 
+// Blocks 1 and 2: the game and its options.
 template <class Io, class H> void WalkHeader(Io& io, H& h) {
-    for (auto* v :
-         {&h.dataSet, &h.campaign, &h.language, &h.activeSide, &h.otherSide, &h.localSide, &h.localOtherSide,
-          &h.fogOfWar, &h.intervention, &h.keepReinforcementDates, &h.difficulty, &h.reservedOption})
-        io.Value(*v);
+    io.Mark();
+    io.About(nullptr);
+    io.OneOf(h.dataSet, {1, 1 + kPbemDataSetOffset}, "DataSet");
+    io.Field(h.campaign, 0, 6, "Campaign");
+    // Part of the checksum, but the running program keeps its own language.
+    io.Field(h.language, kAny, kAll, "Language");
+    io.Field(h.activeSide, 1, 2, "ActiveSide");
+    io.Field(h.otherSide, 3 - h.activeSide, 3 - h.activeSide, "OtherSide");
+    io.Field(h.localSide, 1, 2, "LocalSide");
+    io.Field(h.localOtherSide, 3 - h.localSide, 3 - h.localSide, "LocalOtherSide");
+    io.Mark();
+    io.Field(h.fogOfWar, 0, 1, "FogOfWar");
+    io.Field(h.intervention, 0, 22, "the intervention value");
+    io.Require(h.intervention % 10 <= 2, [&] {
+        return "RussianIntervention is " + std::to_string(h.intervention % 10) + ", outside 0..2";
+    });
+    io.Field(h.keepReinforcementDates, 0, 1, "KeepReinforcementDates");
+    io.OneOf(h.difficulty, {1, 2, 3, 10}, "Difficulty");
+    io.Field(h.reservedOption, kAny, kAll, "ReservedOption");
 }
 
-template <class Io, class R> void WalkRegiment(Io& io, R& e) {
-    for (auto* v : {&e.Type, &e.Arm, &e.Ordinal, &e.Corps, &e.CorpsFormation, &e.CombatValueFull,
-                    &e.DefenceValue, &e.Nation, &e.Experience, &e.ExperienceBuildUp, &e.Morale, &e.Readiness,
-                    &e.Supply, &e.Men, &e.FillPercent})
-        io.Value(*v);
-    io.Movement(e.MovementPoints, e.MovementUsed);
-    io.Value(e.MovementAllowance);
-    io.Value(e.BattleLine);
+// The generals a loaded game has once generals created in play are made again.
+int GeneralsAfterLoad(const State& st, int side) {
+    return std::max(st.GeneralCount[side], st.InitialGeneralCount[side]);
+}
+
+template <class Io, class S, class R> void WalkRegiment(Io& io, S& st, int side, R& e) {
+    const int types = ClampCount(st.TypeCount, kMaxTypes);
+    io.Field(e.Type, 1, types, "Type");
+    io.Field(e.Arm, 1, 3, "Arm");
+    io.Field(e.Ordinal, kAny, kAll, "Ordinal");
+    io.Field(e.Corps, 0, ClampCount(st.CorpsCount[side], kMaxCorps), "Corps");
+    io.Field(e.CorpsFormation, 0, kFormationCount, "CorpsFormation");
+    io.Field(e.CombatValueFull, kAny, kAll, "CombatValueFull");
+    io.Field(e.DefenceValue, kAny, kAll, "DefenceValue");
+    io.Field(e.Nation, 1, kNationCount, "Nation");
+    // The recompute multiplies these: far beyond what play gives them (at most a full
+    // regiment, percentages near 100) they would overflow it.
+    io.Field(e.Experience, 0, kMaxPercentValue, "Experience");
+    io.Field(e.ExperienceBuildUp, kAny, kAll, "ExperienceBuildUp");
+    io.Field(e.Morale, 0, kMaxPercentValue, "Morale");
+    io.Field(e.Readiness, 0, kMaxPercentValue, "Readiness");
+    io.Field(e.Supply, 0, kMaxPercentValue, "Supply");
+    // Without the type table (the data compiler's own reading) the men are bounded below only.
+    const long long full = e.Type >= 1 && e.Type <= types ? st.Types[e.Type].FullStrength : 0;
+    const long long mostMen = full > 0 ? std::min<long long>(kMaxFillTimes * full, INT_MAX) : INT_MAX;
+    io.Field(e.Men, 0, static_cast<int>(mostMen), "Men");
+    io.Field(e.FillPercent, kAny, kAll, "FillPercent");
+    // MovementPoints + 1000 x MovementUsed; the checksum sees MovementPoints alone. Neither is
+    // ever negative: a negative packed value would not write back as it was read.
+    io.Packed(e.MovementPoints, e.MovementUsed, 1000, "MovementPoints", "MovementUsed");
+    io.Field(e.MovementAllowance, kAny, kAll, "MovementAllowance");
+    io.Field(e.BattleLine, kAny, kAll, "BattleLine");
     io.Reduce();
 }
 
-template <class Io, class C> void WalkCorps(Io& io, C& h) {
-    for (auto* v : {&h.General, &h.Activity, &h.ActivityWeeks, &h.MovementPoints, &h.X, &h.Y, &h.Direction,
-                    &h.Formation})
-        io.Value(*v);
+template <class Io, class S, class C> void WalkCorps(Io& io, S& st, int side, C& h) {
+    io.Field(h.General, 0, GeneralsAfterLoad(st, side), "General");
+    io.Field(h.Activity, 0, kAbilitySlots, "Activity");
+    io.Field(h.ActivityWeeks, kAny, kAll, "ActivityWeeks");
+    io.Field(h.MovementPoints, kAny, kAll, "MovementPoints");
+    io.Field(h.X, 0, st.MapMaxX, "X");
+    io.Field(h.Y, 0, st.MapMaxY, "Y");
+    io.Field(h.Direction, 0, 5, "Direction");
+    io.Field(h.Formation, 1, kFormationCount, "Formation");
     io.Reduce();
-    for (auto* v : {&h.Tactic, &h.UnitCount, &h.ReconLevel, &h.EstimatedCavalry, &h.EstimatedInfantry,
-                    &h.EstimatedGuns})
-        io.Value(*v);
+    io.Field(h.Tactic, 1, kTacticCount, "Tactic");
+    io.Field(h.UnitCount, 0, kCorpsUnitSlots, "UnitCount");
+    io.Field(h.ReconLevel, 0, kAll, "ReconLevel");
+    io.Field(h.EstimatedCavalry, kAny, kAll, "EstimatedCavalry");
+    io.Field(h.EstimatedInfantry, kAny, kAll, "EstimatedInfantry");
+    io.Field(h.EstimatedGuns, kAny, kAll, "EstimatedGuns");
     io.Reduce();
-    for (auto* v : {&h.MarkerArm, &h.MarkerState, &h.Nation, &h.Garrison}) io.Value(*v);
+    io.Field(h.MarkerArm, kAny, kAll, "MarkerArm");
+    io.Field(h.MarkerState, kAny, kAll, "MarkerState");
+    io.Field(h.Nation, 0, kNationCount, "Nation");
+    io.Field(h.Garrison, 0, 1, "Garrison");
     io.Reduce();
-    for (auto* v : {&h.TurnsSinceBattle, &h.LastBattleResult, &h.LastBattleEnemyStrength, &h.ObjectiveX,
-                    &h.ObjectiveY, &h.Task, &h.Role, &h.SuperiorCorps, &h.TargetCorps, &h.GuardCorps,
-                    &h.LastCityObjective, &h.EstimateError})
-        io.Value(*v);
+    io.Field(h.TurnsSinceBattle, kAny, kAll, "TurnsSinceBattle");
+    io.Field(h.LastBattleResult, kAny, kAll, "LastBattleResult");
+    io.Field(h.LastBattleEnemyStrength, kAny, kAll, "LastBattleEnemyStrength");
+    io.Field(h.ObjectiveX, kAny, kAll, "ObjectiveX");
+    io.Field(h.ObjectiveY, kAny, kAll, "ObjectiveY");
+    io.Field(h.Task, kAny, kAll, "Task");
+    io.Field(h.Role, kAny, kAll, "Role");
+    // The computer opponent's references: a stale one is harmless, one outside the table is not.
+    io.Field(h.SuperiorCorps, 0, kMaxCorps, "SuperiorCorps");
+    io.Field(h.TargetCorps, 0, kMaxCorps, "TargetCorps");
+    io.Field(h.GuardCorps, 0, kMaxCorps, "GuardCorps");
+    io.Field(h.LastCityObjective, 0, kMaxCities, "LastCityObjective");
+    io.Field(h.EstimateError, kAny, kAll, "EstimateError");
     io.Reduce();
-    for (int m = 1; m <= kAiMemorySlots; ++m) io.Value(h.AiMemory[m]);
+    for (int m = 1; m <= kAiMemorySlots; ++m) io.Field(h.AiMemory[m], kAny, kAll, "AiMemory");
     io.Reduce();
+}
+
+template <class Io, class S, class T> void WalkGeneral(Io& io, S& st, int side, int g, T& t) {
+    io.Field(t.Available, kAny, kAll, "Available");
+    // A general created in play is created again from its nation's name class (1..3 for
+    // nations 1..9).
+    const bool created = g > st.InitialGeneralCount[side];
+    io.Field(t.Nation, created ? 1 : 0, created ? 9 : kNationCount, "Nation");
+}
+
+template <class Io, class V> void WalkCitySave(Io& io, int types, V& v) {
+    io.Field(v.Owner, 0, 3, "Owner");
+    io.Field(v.FlagClass, 0, kNationCount, "FlagClass");
+    io.Field(v.FortStrength, kAny, kAll, "FortStrength");
+    io.Field(v.GarrisonCorps, 0, kMaxCorps, "GarrisonCorps");
+    io.Field(v.RecruitType, 0, types, "RecruitType");
+    io.Field(v.RecruitWeeksLeft, kAny, kAll, "RecruitWeeksLeft");
+    io.Field(v.CaptureCounter, 0, kAll, "CaptureCounter");
 }
 
 // Blocks 3 to 12: everything between the header and the checksum. `S` is `const State` for
-// the writer and `State` for the reader, so both walk the one layout.
+// the writer and `State` for the reader and the map, so all walk the one layout.
 template <class Io, class S> void WalkBody(Io& io, S& st, const std::function<void()>& beforeCities) {
-    io.Value(st.RecruitPenaltyWeeks);
-    io.Value(st.RecruitPenaltyTurns);
-    for (auto* v : {&st.Year, &st.Month, &st.Week}) io.Value(*v);
-    for (auto* v : {&st.RiverState, &st.DanubeState, &st.GroundState, &st.Temperature, &st.Weather,
-                    &st.PrevTemperature, &st.PrevWeather, &st.PrevGround})
-        io.Value(*v);
+    io.Mark();
+    io.Field(st.RecruitPenaltyWeeks, kAny, kAll, "RecruitPenaltyWeeks");
+    io.Field(st.RecruitPenaltyTurns, kAny, kAll, "RecruitPenaltyTurns");
+    io.Mark();
+    io.Field(st.Year, kAny, kAll, "Year");
+    io.Field(st.Month, 1, 12, "Month");
+    io.Field(st.Week, 1, 4, "Week");
+    io.Mark();
+    io.Field(st.RiverState, 1, 4, "RiverState");
+    io.Field(st.DanubeState, 1, 4, "DanubeState");
+    io.Field(st.GroundState, 1, 4, "GroundState");
+    io.Field(st.Temperature, 1, 3, "Temperature");
+    io.Field(st.Weather, 1, 4, "Weather");
+    // Last week's values are only compared, and a new campaign may not have had a last week.
+    io.Field(st.PrevTemperature, 0, 3, "PrevTemperature");
+    io.Field(st.PrevWeather, 0, 4, "PrevWeather");
+    io.Field(st.PrevGround, 0, 4, "PrevGround");
 
+    io.Mark();
     PerSide<int> regiments{}, corps{}, generals{};
     for (int side = 1; side <= 2; ++side) {
-        io.Value(st.PlayerType[side]);
-        corps[side] = io.Count(st.CorpsCount[side], kMaxCorps, "corps count", side);
-        regiments[side] = io.Count(st.RegimentCount[side], kMaxRegiments, "regiment count", side);
-        generals[side] = io.Count(st.GeneralCount[side], kMaxGenerals, "general count", side);
-        io.Value(st.Zeal[side]);
+        io.About("side", 0, side);
+        io.Field(st.PlayerType[side], 1, 3, "PlayerType");
+        // A count bounds the records that follow it, so it is checked as soon as it is read.
+        corps[side] = io.Count(st.CorpsCount[side], 0, kMaxCorps, "corps count");
+        regiments[side] = io.Count(st.RegimentCount[side], 0, kMaxRegiments, "regiment count");
+        generals[side] = io.Count(st.GeneralCount[side], 0, kMaxGenerals, "general count");
+        io.Field(st.Zeal[side], kAny, kAll, "Zeal");
     }
 
     for (int side = 1; side <= 2; ++side) {
-        for (int r = 1; r <= regiments[side]; ++r) WalkRegiment(io, st.Regiments[side][r]);
-        for (int c = 1; c <= corps[side]; ++c) WalkCorps(io, st.Corps[side][c]);
+        io.Mark();
+        for (int r = 1; r <= regiments[side]; ++r) {
+            io.About("regiment", r, side);
+            WalkRegiment(io, st, side, st.Regiments[side][r]);
+        }
+        for (int c = 1; c <= corps[side]; ++c) {
+            io.About("corps", c, side);
+            WalkCorps(io, st, side, st.Corps[side][c]);
+        }
         for (int g = 1; g <= generals[side]; ++g) {
-            io.Value(st.Generals[side][g].Available);
-            io.Value(st.Generals[side][g].Nation);
+            io.About("general", g, side);
+            WalkGeneral(io, st, side, g, st.Generals[side][g]);
         }
         io.Reduce();
     }
 
     beforeCities();
+    io.Mark();
+    const int types = ClampCount(st.TypeCount, kMaxTypes);
     for (int c = 1; c <= kCityCount; ++c) {
-        auto& v = st.Cities[c];
-        for (auto* f : {&v.Owner, &v.FlagClass, &v.FortStrength, &v.GarrisonCorps, &v.RecruitType,
-                        &v.RecruitWeeksLeft, &v.CaptureCounter})
-            io.Value(*f);
+        io.About("city", c);
+        WalkCitySave(io, types, st.Cities[c]);
     }
     io.Reduce();
 
     // Column by column, unlike the terrain file.
+    io.Mark();
     const int maxX = std::clamp(st.MapMaxX, -1, kHexMax);
     const int maxY = std::clamp(st.MapMaxY, -1, kHexMax);
     for (int x = 0; x <= maxX; ++x) {
         for (int y = 0; y <= maxY; ++y) {
             auto& hex = st.Cell(x, y);
-            io.Value(hex.Entrenchment);
-            io.Value(hex.EntrenchmentSide);
+            io.AboutHex(x, y);
+            io.Field(hex.Entrenchment, 0, 2, "Entrenchment");
+            io.Field(hex.EntrenchmentSide, 0, 2, "EntrenchmentSide");
         }
     }
 
-    for (int i = 1; i <= kMaxReinforcements; ++i) io.Value(st.Reinforcements[i].Arrived);
+    io.Mark();
+    for (int i = 1; i <= kMaxReinforcements; ++i) {
+        io.About("reinforcement", i);
+        io.Field(st.Reinforcements[i].Arrived, kAny, kAll, "Arrived");
+    }
 
+    io.Mark();
     for (int side = 1; side <= 2; ++side) {
-        io.Value(st.EngagementsWon[side]);
-        io.Value(st.BattlesWon[side]);
-        io.Value(st.BattlePoints[side]);
+        io.About("side", 0, side);
+        io.Field(st.EngagementsWon[side], kAny, kAll, "EngagementsWon");
+        io.Field(st.BattlesWon[side], kAny, kAll, "BattlesWon");
+        io.Field(st.BattlePoints[side], kAny, kAll, "BattlePoints");
         io.Reduce();
         for (int arm = 1; arm <= 3; ++arm) {
-            io.Value(st.Losses[side][arm]);
+            io.Field(st.Losses[side][arm], kAny, kAll, "Losses");
             io.Reduce();
         }
     }
-    io.Value(st.DrawnEngagements);
-    io.Value(st.DrawnBattles);
+    io.About(nullptr);
+    io.Field(st.DrawnEngagements, kAny, kAll, "DrawnEngagements");
+    io.Field(st.DrawnBattles, kAny, kAll, "DrawnBattles");
 
-    const int types = ClampCount(st.TypeCount, kMaxTypes);
-    for (int t = 1; t <= types; ++t) io.Value(st.Types[t].RecruitWeeks);
+    io.Mark();
+    for (int t = 1; t <= types; ++t) {
+        io.About("type", t);
+        io.Field(st.Types[t].RecruitWeeks, kAny, kAll, "RecruitWeeks");
+    }
     io.Reduce();
+    io.Mark();
+    io.About(nullptr);
+    io.CheckInt();
 }
 
-// --- The e-mail trailer: password flags, then each set password scrambled by the cursor ---
+// --- After the checksum: the chance cursor, and in an e-mail game the passwords ------------
 
-void WriteEmailTrailer(BinaryWriter& out, const State& st) {
-    out.WriteInt(st.PasswordSet[1]);
-    out.WriteInt(st.PasswordSet[2]);
-    for (int side = 1; side <= 2; ++side) {
-        if (st.PasswordSet[side] != 1) continue;
-        std::string bytes = Utf8ToCp1250(st.Password[side].view());
-        out.WriteInt(static_cast<std::int32_t>(bytes.size()));
-        for (char c : bytes) out.WriteInt(WrapAdd(WrapAdd(static_cast<std::uint8_t>(c), st.RandPos), st.RandStep));
-    }
-}
-
-void ReadEmailTrailer(BinaryReader& in, State& st, int randPos, int randStep) {
-    for (int side = 1; side <= 2; ++side) {
-        st.PasswordSet[side] = in.ReadInt();
-        if (st.PasswordSet[side] != 0 && st.PasswordSet[side] != 1)
-            in.Fail("password flag of side " + std::to_string(side) + " is " +
-                    std::to_string(st.PasswordSet[side]));
-    }
-    for (int side = 1; side <= 2; ++side) {
-        if (st.PasswordSet[side] != 1) continue;
-        int length = in.ReadInt();
-        if (length < 0 || length > kPasswordRoom)
-            in.Fail("password length of side " + std::to_string(side) + " is " + std::to_string(length));
-        std::string bytes;
-        for (int i = 0; i < length; ++i) {
-            std::int32_t code = WrapAdd(WrapAdd(in.ReadInt(), -randPos), -randStep);
-            if (code < 0 || code > 255)
-                in.Fail("a password character of side " + std::to_string(side) + " is damaged");
-            bytes.push_back(static_cast<char>(code));
-        }
-        st.Password[side] = Cp1250ToUtf8(bytes);
-        st.PasswordLength[side] = length;
-    }
-}
-
-// --- Checks of the staged game: every count and index later code uses as an index ---------
-
-class Checker {
-public:
-    explicit Checker(const std::string& name) : name_(name) {}
-    // Names the record the following checks are about; messages are only built on failure.
-    void About(const char* record, int index = 0, int side = 0) {
-        record_ = record;
-        index_ = index;
-        side_ = side;
-        hex_ = false;
-    }
-    void AboutHex(int x, int y) {
-        About("hex", x, y);
-        hex_ = true;
-    }
-    void Range(int value, int lo, int hi, const char* field) const {
-        if (value < lo || value > hi)
-            Fail(std::string(field) + Context() + " is " + std::to_string(value) + ", outside " +
-                 std::to_string(lo) + ".." + std::to_string(hi));
-    }
-    void True(bool ok, const char* what) const {
-        if (!ok) Fail(what + Context());
-    }
-
-private:
-    [[noreturn]] void Fail(const std::string& reason) const { throw DataError(name_, reason); }
-    std::string Context() const {
-        if (record_ == nullptr) return "";
-        if (hex_) return " of hex (" + std::to_string(index_) + ", " + std::to_string(side_) + ")";
-        std::string text = std::string(" of ") + record_;
-        if (index_ > 0) text += " " + std::to_string(index_);
-        if (side_ > 0) text += " of side " + std::to_string(side_);
-        return text;
-    }
-
-    const std::string& name_;
-    const char* record_ = nullptr;
-    int index_ = 0, side_ = 0;
-    bool hex_ = false;
+// The cursor pair and the passwords as they lie in the file: each character of a set password
+// is stored as its Windows-1250 code + RandPos + RandStep.
+struct EmailTrailer {
+    int randPos = 0, randStep = 0;
+    PerSide<int> flag{}, length{};
+    PerSide<std::array<int, kPasswordRoom>> codes{};
 };
 
-void CheckHeader(Checker& check, const PackedHeader& h) {
-    check.True(h.dataSet == 1 || h.dataSet == 1 + kPbemDataSetOffset,
-               "a data set other than 1 (the only one)");
-    check.Range(h.campaign, 0, 6, "Campaign");
-    check.Range(h.activeSide, 1, 2, "ActiveSide");
-    check.True(h.otherSide == 3 - h.activeSide, "OtherSide does not match ActiveSide");
-    check.Range(h.localSide, 1, 2, "LocalSide");
-    check.True(h.localOtherSide == 3 - h.localSide, "LocalOtherSide does not match LocalSide");
-    check.Range(h.fogOfWar, 0, 1, "FogOfWar");
-    check.Range(h.intervention, 0, 22, "the intervention value");
-    check.Range(h.intervention % 10, 0, 2, "RussianIntervention");
-    check.Range(h.keepReinforcementDates, 0, 1, "KeepReinforcementDates");
-    check.True(h.difficulty == 10 || (h.difficulty >= 1 && h.difficulty <= 3),
-               "a Difficulty other than 1, 2, 3 or 10");
+EmailTrailer PackTrailer(const State& st) {
+    EmailTrailer t;
+    t.randPos = st.RandPos;
+    t.randStep = st.RandStep;
+    for (int side = 1; side <= 2; ++side) {
+        t.flag[side] = st.PasswordSet[side];
+        if (t.flag[side] != 1) continue;
+        const std::string bytes = Utf8ToCp1250(st.Password[side].view());
+        t.length[side] = static_cast<int>(std::min<std::size_t>(bytes.size(), kPasswordRoom));
+        for (int i = 0; i < t.length[side]; ++i)
+            t.codes[side][static_cast<std::size_t>(i)] =
+                WrapAdd(WrapAdd(static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(i)]), st.RandPos), st.RandStep);
+    }
+    return t;
+}
+
+template <class Io, class T> void WalkCursor(Io& io, T& t) {
+    io.Mark();
+    io.About(nullptr);
+    io.Plain(t.randPos, 1, kRandTableSize, "RandPos");
+    io.Plain(t.randStep, 1, 15, "RandStep");
+}
+
+template <class Io, class T> void WalkPasswords(Io& io, T& t) {
+    io.Mark();
+    for (int side = 1; side <= 2; ++side) {
+        io.About("side", 0, side);
+        io.Plain(t.flag[side], 0, 1, "password flag");
+    }
+    // The scrambled codes must come out as Windows-1250 bytes.
+    const int lo = static_cast<int>(std::clamp<long long>(static_cast<long long>(t.randPos) + t.randStep, INT_MIN, INT_MAX - 255));
+    for (int side = 1; side <= 2; ++side) {
+        if (t.flag[side] != 1) continue;
+        io.About("side", 0, side);
+        io.Plain(t.length[side], 0, kPasswordRoom, "password length");
+        const int length = ClampCount(t.length[side], kPasswordRoom);
+        for (int i = 0; i < length; ++i)
+            io.Plain(t.codes[side][static_cast<std::size_t>(i)], lo, lo + 255, "password character");
+    }
 }
 
 void ApplyHeader(State& st, const PackedHeader& h) {
-    // Language is part of the checksum but the running program keeps its own.
     st.Campaign = h.campaign;
     st.ActiveSide = h.activeSide;
     st.OtherSide = h.otherSide;
@@ -341,129 +356,29 @@ void ApplyHeader(State& st, const PackedHeader& h) {
     st.ReservedOption = h.reservedOption;
 }
 
-void CheckCalendarAndWeather(Checker& check, const State& st) {
-    check.Range(st.Month, 1, 12, "Month");
-    check.Range(st.Week, 1, 4, "Week");
-    check.Range(st.Temperature, 1, 3, "Temperature");
-    check.Range(st.Weather, 1, 4, "Weather");
-    check.Range(st.GroundState, 1, 4, "GroundState");
-    check.Range(st.RiverState, 1, 4, "RiverState");
-    check.Range(st.DanubeState, 1, 4, "DanubeState");
-    // Last week's values are only compared, and a new campaign may not have had a last week.
-    check.Range(st.PrevTemperature, 0, 3, "PrevTemperature");
-    check.Range(st.PrevWeather, 0, 4, "PrevWeather");
-    check.Range(st.PrevGround, 0, 4, "PrevGround");
-}
-
-// Bounds of a regiment's figures in a save: 100 times a full regiment of its type, and twice
-// the 100 of a percentage (the readiness and experience factors of the recompute turn
-// negative a little beyond that, and a negative movement allowance would not save).
-constexpr int kMaxFillTimes = 100;
-constexpr int kMaxPercentValue = 200;
-
-// The generals a loaded game has once generals created in play are made again.
-int GeneralsAfterLoad(const State& st, int side) {
-    return std::max(st.GeneralCount[side], st.InitialGeneralCount[side]);
-}
-
-// The name class a created general's nation asks for (the general creation's own rule).
-int CreatedGeneralClass(int nation) {
-    return nation > 3 ? kNationFlag[nation] : nation;
-}
-
-void CheckSide(Checker& check, const State& st, int side) {
-    check.About("side", 0, side);
-    check.Range(st.PlayerType[side], 1, 3, "PlayerType");
-    const int types = ClampCount(st.TypeCount, kMaxTypes);
-    // Regiments naming each corps: the rebuild lists them in its 100 unit slots.
-    std::array<int, kMaxCorps + 1> members{};
-    for (int r = 1; r <= st.RegimentCount[side]; ++r) {
-        const TEzred& e = st.Regiments[side][r];
-        check.About("regiment", r, side);
-        check.Range(e.Type, 1, types, "Type");
-        check.Range(e.Arm, 1, 3, "Arm");
-        check.Range(e.Corps, 0, st.CorpsCount[side], "Corps");
-        check.Range(e.CorpsFormation, 0, kFormationCount, "CorpsFormation");
-        check.Range(e.Nation, 1, kNationCount, "Nation");
-        // The recompute multiplies these: far beyond what play gives them (at most a full
-        // regiment, percentages near 100) they would overflow it. Without the type table (the
-        // data compiler's own reading) the men are bounded below only.
-        const long long full = st.Types[e.Type].FullStrength;
-        const long long mostMen = full > 0 ? std::min<long long>(kMaxFillTimes * full, INT_MAX) : INT_MAX;
-        check.Range(e.Men, 0, static_cast<int>(mostMen), "Men");
-        check.Range(e.Experience, 0, kMaxPercentValue, "Experience");
-        check.Range(e.Morale, 0, kMaxPercentValue, "Morale");
-        check.Range(e.Readiness, 0, kMaxPercentValue, "Readiness");
-        check.Range(e.Supply, 0, kMaxPercentValue, "Supply");
-        // Points left and spent are never negative: a negative packed value would not write
-        // back as it was read.
-        check.Range(e.MovementUsed, 0, INT_MAX, "MovementUsed");
-        check.Range(e.MovementPoints, 0, 999, "MovementPoints");
-        if (e.Corps > 0) ++members[e.Corps];
-    }
-    for (int c = 1; c <= st.CorpsCount[side]; ++c) {
-        const THad& h = st.Corps[side][c];
-        check.About("corps", c, side);
-        check.True(members[c] <= kCorpsUnitSlots, "more than 100 regiments name the corps");
-        check.Range(h.General, 0, GeneralsAfterLoad(st, side), "General");
-        check.Range(h.X, 0, st.MapMaxX, "X");
-        check.Range(h.Y, 0, st.MapMaxY, "Y");
-        check.Range(h.Direction, 0, 5, "Direction");
-        check.Range(h.Formation, 1, kFormationCount, "Formation");
-        check.Range(h.Tactic, 1, kTacticCount, "Tactic");
-        check.Range(h.UnitCount, 0, kCorpsUnitSlots, "UnitCount");
-        check.Range(h.Activity, 0, kAbilitySlots, "Activity");
-        check.Range(h.ReconLevel, 0, std::numeric_limits<int>::max(), "ReconLevel");
-        check.Range(h.Nation, 0, kNationCount, "Nation");
-        check.Range(h.Garrison, 0, 1, "Garrison");
-        // The computer opponent's references: a stale one is harmless, one outside the table is not.
-        check.Range(h.SuperiorCorps, 0, kMaxCorps, "SuperiorCorps");
-        check.Range(h.TargetCorps, 0, kMaxCorps, "TargetCorps");
-        check.Range(h.GuardCorps, 0, kMaxCorps, "GuardCorps");
-        check.Range(h.LastCityObjective, 0, kMaxCities, "LastCityObjective");
-    }
-    for (int g = 1; g <= st.GeneralCount[side]; ++g) {
-        const TTabornok& t = st.Generals[side][g];
-        check.About("general", g, side);
-        check.Range(t.Nation, 0, kNationCount, "Nation");
-        if (g > st.InitialGeneralCount[side]) {
-            // A general created in play is created again from its nation's name class.
-            check.Range(t.Nation, 1, kNationCount, "Nation");
-            check.Range(CreatedGeneralClass(t.Nation), 1, 3, "name class");
-        }
+void ApplyPasswords(State& st, const EmailTrailer& t) {
+    for (int side = 1; side <= 2; ++side) {
+        st.PasswordSet[side] = t.flag[side];
+        if (t.flag[side] != 1) continue;
+        std::string bytes;
+        for (int i = 0; i < t.length[side]; ++i)
+            bytes.push_back(static_cast<char>(t.codes[side][static_cast<std::size_t>(i)] - t.randPos - t.randStep));
+        st.Password[side] = Cp1250ToUtf8(bytes);
+        st.PasswordLength[side] = t.length[side];
     }
 }
 
-void CheckCities(Checker& check, const State& st) {
-    const int types = ClampCount(st.TypeCount, kMaxTypes);
-    for (int c = 1; c <= kCityCount; ++c) {
-        const TVaros& v = st.Cities[c];
-        check.About("city", c);
-        check.Range(v.Owner, 0, 3, "Owner");
-        check.Range(v.FlagClass, 0, kNationCount, "FlagClass");
-        check.Range(v.GarrisonCorps, 0, kMaxCorps, "GarrisonCorps");
-        check.Range(v.RecruitType, 0, types, "RecruitType");
-        check.Range(v.CaptureCounter, 0, std::numeric_limits<int>::max(), "CaptureCounter");
+// The one check between records: the rebuild lists a corps' regiments in its 100 unit slots.
+void CheckCorpsMembers(const std::string& name, const State& st) {
+    for (int side = 1; side <= 2; ++side) {
+        std::array<int, kMaxCorps + 1> members{};
+        for (int r = 1; r <= st.RegimentCount[side]; ++r)
+            if (st.Regiments[side][r].Corps > 0) ++members[st.Regiments[side][r].Corps];
+        for (int c = 1; c <= st.CorpsCount[side]; ++c)
+            if (members[c] > kCorpsUnitSlots)
+                throw DataError(name, "more than 100 regiments name the corps of corps " + std::to_string(c) +
+                                          " of side " + std::to_string(side));
     }
-}
-
-void CheckEntrenchments(Checker& check, const State& st) {
-    for (int x = 0; x <= st.MapMaxX; ++x) {
-        for (int y = 0; y <= st.MapMaxY; ++y) {
-            const THex& hex = st.Cell(x, y);
-            check.AboutHex(x, y);
-            check.Range(hex.Entrenchment, 0, 2, "Entrenchment");
-            check.Range(hex.EntrenchmentSide, 0, 2, "EntrenchmentSide");
-        }
-    }
-}
-
-void CheckStaged(const std::string& name, const State& st) {
-    Checker check(name);
-    CheckCalendarAndWeather(check, st);
-    for (int side = 1; side <= 2; ++side) CheckSide(check, st, side);
-    CheckCities(check, st);
-    CheckEntrenchments(check, st);
 }
 
 // Conversions of the loader that come after the checksum.
@@ -489,43 +404,33 @@ std::string CampaignStartFileName(int dataSet, int campaign) {
 }
 
 Bytes SaveGameBytes(const State& st) {
-    SaveWriter io;
+    FieldWriter io(kSaveChecksumModulus);
     PackedHeader header = PackHeader(st);
     WalkHeader(io, header);
     WalkBody(io, st, [] {});
-    io.out.WriteInt(io.sum.s);
-    io.out.WriteInt(st.RandPos);
-    io.out.WriteInt(st.RandStep);
-    if (st.PbemGame == 1) WriteEmailTrailer(io.out, st);
-    return std::move(io.out.bytes());
+    EmailTrailer trailer = PackTrailer(st);
+    WalkCursor(io, trailer);
+    if (st.PbemGame == 1) WalkPasswords(io, trailer);
+    return io.Take();
 }
 
 std::size_t ReadSaveInto(State& st, const Bytes& bytes, const std::string& name,
                          const std::function<void(State&)>& beforeCities) {
-    SaveReader io(bytes, name);
+    FieldReader io(bytes, name, kSaveChecksumModulus, "checksum");
     PackedHeader header;
     WalkHeader(io, header);
-    Checker headerCheck(name);
-    CheckHeader(headerCheck, header);
     ApplyHeader(st, header);
     WalkBody(io, st, [&] { beforeCities(st); });
-
-    const std::int32_t stored = io.in.ReadInt();
-    if (io.sum.s != stored)
-        throw DataError(name,
-                        "checksum " + std::to_string(stored) + ", computed " + std::to_string(io.sum.s));
     // The game writes the chance cursor after the checksum, but only an e-mail game with more
     // data takes it over and reads the trailer. A plain save is read up to its checksum and
     // keeps the set-up's cursor; so does an e-mail save that ends there, without passwords.
-    if (st.PbemGame == 1 && !io.in.AtEnd()) {
-        const int randPos = io.in.ReadInt();
-        const int randStep = io.in.ReadInt();
-        Checker check(name);
-        check.Range(randPos, 1, kRandTableSize, "RandPos");
-        check.Range(randStep, 1, 15, "RandStep");
-        ReadEmailTrailer(io.in, st, randPos, randStep);
-        st.RandPos = randPos;
-        st.RandStep = randStep;
+    if (st.PbemGame == 1 && !io.AtEnd()) {
+        EmailTrailer trailer;
+        WalkCursor(io, trailer);
+        WalkPasswords(io, trailer);
+        ApplyPasswords(st, trailer);
+        st.RandPos = trailer.randPos;
+        st.RandStep = trailer.randStep;
     } else if (st.PbemGame == 1) {
         for (int side = 1; side <= 2; ++side) {
             st.PasswordSet[side] = 0;
@@ -533,9 +438,28 @@ std::size_t ReadSaveInto(State& st, const Bytes& bytes, const std::string& name,
             st.PasswordLength[side] = 0;
         }
     }
-    CheckStaged(name, st);
+    CheckCorpsMembers(name, st);
     NormaliseLoaded(st);
-    return io.in.Position();
+    return io.Position();
+}
+
+FileMap SaveFileMap(const Bytes& bytes, const State& setup) {
+    auto scratch = std::make_unique<State>();
+    scratch->TypeCount = setup.TypeCount;
+    scratch->Types = setup.Types;
+    scratch->MapMaxX = setup.MapMaxX;
+    scratch->MapMaxY = setup.MapMaxY;
+    scratch->InitialGeneralCount = setup.InitialGeneralCount;
+    FieldMapper io(bytes, kSaveChecksumModulus);
+    PackedHeader header;
+    WalkHeader(io, header);
+    WalkBody(io, *scratch, [] {});
+    if (header.dataSet > kPbemDataSetOffset && !io.AtEnd()) {
+        EmailTrailer trailer;
+        WalkCursor(io, trailer);
+        WalkPasswords(io, trailer);
+    }
+    return io.Take();
 }
 
 namespace {

@@ -9,6 +9,7 @@
 // nothing.
 
 #include "core/binary_io.h"
+#include "core/field_walk.h"
 #include "core/game.h"
 
 #include <cstddef>
@@ -63,5 +64,10 @@ bool QuickSave(Game& game);
 // recorded orders of an e-mail turn file). Throws DataError naming `displayName`.
 std::size_t ReadSaveInto(State& staged, const Bytes& bytes, const std::string& displayName,
                          const std::function<void(State&)>& beforeCities);
+// Where each value of `bytes` lies as the loader walks them, with the range it holds each to
+// and the checksum's reduction points, for the fuzzers and the layout tests. `setup` gives what
+// the set-up provides and the file does not hold: TypeCount and the types' FullStrength, the
+// map size and InitialGeneralCount. Counts outside their capacity are walked as the capacity.
+FileMap SaveFileMap(const Bytes& bytes, const State& setup);
 
 } // namespace vezer

@@ -4,6 +4,7 @@
 #include "core/binary_io.h"
 #include "core/calendar.h"
 #include "core/errors.h"
+#include "core/field_walk.h"
 #include "core/random.h"
 #include "core/textfile.h"
 
@@ -17,11 +18,7 @@ namespace {
 
 constexpr int kDataModulus = 2000; // integer data files
 constexpr int kByteModulus = 200;  // byte data files
-constexpr int kTypeFields = 14;
-constexpr int kFormationFields = 4;
-constexpr int kGeneralRecordBytes = 7;
-constexpr int kGeneralFreeBytes = 5;
-constexpr int kWeatherMonthBytes = 8;
+constexpr int kAny = kNoLowerBound, kAll = kNoUpperBound;
 
 std::string Numbered(const char* prefix, int n) {
     return prefix + std::to_string(n) + ".dat";
@@ -31,111 +28,167 @@ Bytes ReadDataFile(const Game& game, const std::string& name) {
     return ReadFileBytes(game.dir.Resolve(name), name);
 }
 
-void Require(bool ok, const BinaryReader& in, const std::string& what) {
-    if (!ok) in.Fail(what);
+// --- The walks ------------------------------------------------------------------------------
+
+template <class Io, class T> void WalkType(Io& io, T& t) {
+    // Arm and ArmClass pick tables; FullStrength divides every fill percentage.
+    io.Field(t.Arm, 1, 3, "arm");
+    io.Field(t.ArmClass, 0, 1, "arm class");
+    io.Field(t.FullStrength, 1, kAll, "full strength");
+    io.Field(t.BaseCombatValue, kAny, kAll, "combat value");
+    io.Field(t.BaseDefenceValue, kAny, kAll, "defence value");
+    io.Field(t.BaseObservation, kAny, kAll, "observation");
+    io.Field(t.BaseVisibility, kAny, kAll, "visibility");
+    io.Field(t.BaseMovement, kAny, kAll, "movement");
+    io.Field(t.BaseMorale, kAny, kAll, "morale");
+    io.Field(t.BaseExperience, kAny, kAll, "experience");
+    io.Field(t.BaseReadiness, kAny, kAll, "readiness");
+    io.Field(t.BaseSupply, kAny, kAll, "supply");
+    io.Field(t.RecruitWeeks, kAny, kAll, "recruitment weeks");
+    io.Field(t.SideOnly, 0, 2, "side");
 }
 
-std::string Range(const std::string& what, int value) {
-    return what + " is " + std::to_string(value);
-}
-
-// The file must end where its layout ends: anything after the check value is damage too.
-void RequireEnd(const BinaryReader& in) {
-    Require(in.AtEnd(), in, "data after the check value");
-}
-
-// Reads `count` records of `fields` integers and the check value (the sum of every value
-// mod 2000, with 32-bit wrapping additions).
-std::vector<std::array<int, kTypeFields>> ReadIntTable(const Bytes& bytes, const std::string& name, int count,
-                                                       int fields) {
-    BinaryReader in(bytes, name);
-    std::vector<std::array<int, kTypeFields>> rows(static_cast<std::size_t>(count));
-    std::int32_t sum = 0;
-    for (auto& row : rows) {
-        for (int f = 0; f < fields; ++f) {
-            row[static_cast<std::size_t>(f)] = in.ReadInt();
-            sum = WrapAdd(sum, row[static_cast<std::size_t>(f)]);
-        }
+template <class Io, class F> void WalkTypeFile(Io& io, F& file) {
+    for (int t = 1; t <= kShippedTypeCount; ++t) {
+        io.About("type", t);
+        WalkType(io, file.types[static_cast<std::size_t>(t)]);
     }
-    std::int32_t check = in.ReadInt();
-    RequireEnd(in);
-    VerifyChecksum(sum % kDataModulus, check, name);
-    return rows;
+    io.About(nullptr);
+    io.Reduce();
+    io.CheckInt();
+    io.End();
 }
 
-struct RosterRecord {
-    int side = 0, index = 0, attack = 0, defence = 0, initiative = 0, nation = 0, ability = 0;
+template <class Io, class T> void WalkFormation(Io& io, T& f) {
+    io.Field(f.ReadinessGain, kAny, kAll, "readiness gain");
+    io.Field(f.MovementFactor, kAny, kAll, "movement");
+    io.Field(f.AttackPercent, kAny, kAll, "attack");
+    io.Field(f.DefencePercent, kAny, kAll, "defence");
+}
+
+template <class Io, class F> void WalkFormationFile(Io& io, F& file) {
+    for (int f = 1; f <= kFormationCount; ++f) {
+        io.About("formation", f);
+        WalkFormation(io, file.formations[static_cast<std::size_t>(f)]);
+    }
+    io.About(nullptr);
+    io.Reduce();
+    io.CheckInt();
+    io.End();
+}
+
+// Each byte of a general's record is cut to the modulus as it is added.
+template <class Io, class R> void WalkRosterRecord(Io& io, R& r) {
+    io.Byte(r.side, 1, 2, "side");
+    io.Reduce();
+    io.Byte(r.index, 1, kMaxGenerals, "index");
+    io.Reduce();
+    io.Byte(r.attack, 0, 255, "attack");
+    io.Reduce();
+    io.Byte(r.defence, 0, 255, "defence");
+    io.Reduce();
+    io.Byte(r.initiative, 0, 255, "initiative");
+    io.Reduce();
+    io.Byte(r.nation, 1, kNationCount, "nation");
+    io.Reduce();
+    io.Byte(r.ability, 0, kAbilitySlots, "ability");
+    io.Reduce();
+}
+
+template <class Io, class F> void WalkRosterFile(Io& io, F& file) {
+    io.About("side", 0, 1);
+    io.Byte(file.count[1], 0, 255, "generals");
+    io.About("side", 0, 2);
+    io.Byte(file.count[2], 0, 255, "generals");
+    io.About(nullptr);
+    for (auto& b : file.unused) io.PlainByte(b, "unused");
+    const int records = file.count[1] + file.count[2];
+    if constexpr (Io::kReading) file.records.resize(static_cast<std::size_t>(records));
+    for (int i = 0; i < records; ++i) {
+        io.About("general record", i + 1);
+        WalkRosterRecord(io, file.records.at(static_cast<std::size_t>(i)));
+    }
+    io.About(nullptr);
+    io.Reduce();
+    io.CheckByte();
+    io.End();
+}
+
+// What a reinforcement may name: the map's hexes, the types and each side's generals. The
+// writer walks with no bounds at all.
+struct ReinforcementBounds {
+    int mapMaxX = kAll, mapMaxY = kAll, types = 20;
+    PerSide<int> generals{0, kAll, kAll};
 };
 
-std::vector<RosterRecord> ReadRosterFile(const Bytes& bytes, const std::string& name) {
-    BinaryReader in(bytes, name);
-    const int a = in.ReadByte();
-    const int b = in.ReadByte();
-    for (int i = 0; i < kGeneralFreeBytes; ++i) in.ReadByte();
-    int sum = a + b;
-    std::vector<RosterRecord> records;
-    for (int i = 0; i < a + b; ++i) {
-        std::array<int, kGeneralRecordBytes> v{};
-        for (int& x : v) {
-            x = in.ReadByte();
-            sum = (sum + x) % kByteModulus;
-        }
-        RosterRecord r{v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
-        const std::string who = "general record " + std::to_string(i + 1);
-        Require(r.side == 1 || r.side == 2, in, Range("side of " + who, r.side));
-        Require(r.index >= 1 && r.index <= kMaxGenerals, in, Range("index of " + who, r.index));
-        Require(r.nation >= 1 && r.nation <= kNationCount, in, Range("nation of " + who, r.nation));
-        Require(r.ability >= 0 && r.ability <= kAbilitySlots, in, Range("ability of " + who, r.ability));
-        records.push_back(r);
-    }
-    const int check = in.ReadByte();
-    RequireEnd(in);
-    VerifyChecksum(sum % kByteModulus, check, name);
-    return records;
+ReinforcementBounds BoundsOf(const State& st) {
+    ReinforcementBounds b;
+    b.mapMaxX = st.MapMaxX;
+    b.mapMaxY = st.MapMaxY;
+    b.types = std::clamp(st.TypeCount, 0, 20);
+    b.generals = {0, st.GeneralCount[1], st.GeneralCount[2]};
+    return b;
 }
 
-// Reads and checks the reinforcement file; the dates are the file's own.
-std::vector<TErosites> ReadReinforcementFile(const Bytes& bytes, const std::string& name, const State& st) {
-    BinaryReader in(bytes, name);
-    const int count = in.ReadInt();
-    Require(count >= 0 && count <= kMaxReinforcements, in, Range("the number of reinforcements", count));
-    std::int32_t s = count;
-    std::vector<TErosites> records(static_cast<std::size_t>(count));
-    int k = 0;
-    for (TErosites& e : records) {
-        const std::string who = "reinforcement " + std::to_string(++k);
-        THad& t = e.Template;
-        for (int* v : {&e.Year, &e.Month, &e.Week, &e.Side, &e.LimitedIntervention, &t.X, &t.Y, &t.Nation,
-                       &t.General, &t.Formation, &t.UnitCount}) {
-            *v = in.ReadInt();
-            s = WrapAdd(s, *v);
-        }
-        Require(e.Side == 1 || e.Side == 2, in, Range("side of " + who, e.Side));
-        Require(t.Nation >= 1 && t.Nation <= kNationCount, in, Range("nation of " + who, t.Nation));
-        Require(t.X >= 0 && t.X <= st.MapMaxX && t.Y >= 0 && t.Y <= st.MapMaxY, in,
-                who + " arrives off the map at (" + std::to_string(t.X) + ", " + std::to_string(t.Y) + ")");
-        Require(t.Formation >= 1 && t.Formation <= kFormationCount, in,
-                Range("formation of " + who, t.Formation));
-        Require(t.General >= 0 && t.General <= st.GeneralCount[e.Side], in,
-                Range("general of " + who, t.General));
-        Require(t.UnitCount >= 0 && t.UnitCount <= kReinforcementUnits, in,
-                Range("unit count of " + who, t.UnitCount));
-        for (int u = 1; u <= t.UnitCount; ++u) {
-            int type = in.ReadInt();
-            int fill = in.ReadInt();
-            // A type + 20 is a veteran unit of that type.
-            int base = type > 20 ? type - 20 : type;
-            Require(base >= 1 && base <= st.TypeCount, in, Range("unit type of " + who, type));
-            Require(fill >= 1 && fill <= 100, in, Range("unit fill of " + who, fill));
-            t.Units[static_cast<std::size_t>(u)] = type;
-            e.UnitFill[static_cast<std::size_t>(u)] = fill;
-            s = WrapAdd(WrapAdd(s, type), fill) % kDataModulus;
-        }
+// A unit's type: one of the table, or a veteran unit of one (the type + 20).
+bool IsUnitType(int type, int types) {
+    return (type >= 1 && type <= types) || (type > 20 && type <= 20 + types);
+}
+
+template <class Io, class E> void WalkReinforcement(Io& io, E& e, const ReinforcementBounds& setup) {
+    auto& t = e.Template;
+    io.Field(e.Year, kAny, kAll, "year");
+    io.Field(e.Month, kAny, kAll, "month");
+    io.Field(e.Week, kAny, kAll, "week");
+    io.Field(e.Side, 1, 2, "side");
+    io.Field(e.LimitedIntervention, kAny, kAll, "limited intervention");
+    io.Field(t.X, 0, setup.mapMaxX, "x");
+    io.Field(t.Y, 0, setup.mapMaxY, "y");
+    io.Field(t.Nation, 1, kNationCount, "nation");
+    io.Field(t.General, 0, setup.generals[static_cast<std::size_t>(std::clamp(e.Side, 0, 2))], "general");
+    io.Field(t.Formation, 1, kFormationCount, "formation");
+    const int units = io.Count(t.UnitCount, 0, kReinforcementUnits, "unit count");
+    const int types = setup.types;
+    for (int u = 1; u <= units; ++u) {
+        auto& type = t.Units[static_cast<std::size_t>(u)];
+        io.Field(type, 1, 20 + types, "unit type");
+        io.Require(IsUnitType(type, types), [&] {
+            return "unit type" + io.Context() + " is " + std::to_string(type) + ", outside 1.." + std::to_string(types) +
+                   " and 21.." + std::to_string(20 + types);
+        });
+        io.Field(e.UnitFill[static_cast<std::size_t>(u)], 1, 100, "unit fill");
+        io.Reduce();
     }
-    const std::int32_t check = in.ReadInt();
-    RequireEnd(in);
-    VerifyChecksum(s, check, name);
-    return records;
+}
+
+template <class Io, class F> void WalkReinforcementFile(Io& io, F& file, const ReinforcementBounds& setup) {
+    io.About(nullptr);
+    const int count = io.Count(file.count, 0, kMaxReinforcements, "the number of reinforcements");
+    if constexpr (Io::kReading) file.records.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        io.About("reinforcement", i + 1);
+        WalkReinforcement(io, file.records.at(static_cast<std::size_t>(i)), setup);
+    }
+    io.About(nullptr);
+    io.CheckInt();
+    io.End();
+}
+
+template <class Io, class M> void WalkMonth(Io& io, M& m) {
+    for (int w = 1; w <= 4; ++w) io.Byte(m.Weather[static_cast<std::size_t>(w)], 0, 255, "weather chance");
+    for (int t = 1; t <= 3; ++t) io.Byte(m.Temperature[static_cast<std::size_t>(t)], 0, 255, "temperature chance");
+    io.Byte(m.HighWater, 0, 255, "high water");
+}
+
+template <class Io, class F> void WalkWeatherFile(Io& io, F& file) {
+    for (int month = 1; month <= 12; ++month) {
+        io.About("month", month);
+        WalkMonth(io, file.months[static_cast<std::size_t>(month)]);
+    }
+    io.About(nullptr);
+    io.Reduce();
+    io.CheckByte();
+    io.End();
 }
 
 // Line `i` (0-based) of a text file, or empty past its end.
@@ -144,6 +197,99 @@ std::string_view LineAt(const std::vector<std::string>& lines, std::size_t i) {
 }
 
 } // namespace
+
+TypeFile ParseTypeFile(const Bytes& bytes, const std::string& name) {
+    TypeFile file;
+    FieldReader io(bytes, name, kDataModulus);
+    WalkTypeFile(io, file);
+    return file;
+}
+Bytes TypeFileBytes(const TypeFile& file) {
+    FieldWriter io(kDataModulus);
+    WalkTypeFile(io, file);
+    return io.Take();
+}
+FileMap TypeFileMap(const Bytes& bytes) {
+    TypeFile file;
+    FieldMapper io(bytes, kDataModulus);
+    WalkTypeFile(io, file);
+    return io.Take();
+}
+
+FormationFile ParseFormationFile(const Bytes& bytes, const std::string& name) {
+    FormationFile file;
+    FieldReader io(bytes, name, kDataModulus);
+    WalkFormationFile(io, file);
+    return file;
+}
+Bytes FormationFileBytes(const FormationFile& file) {
+    FieldWriter io(kDataModulus);
+    WalkFormationFile(io, file);
+    return io.Take();
+}
+FileMap FormationFileMap(const Bytes& bytes) {
+    FormationFile file;
+    FieldMapper io(bytes, kDataModulus);
+    WalkFormationFile(io, file);
+    return io.Take();
+}
+
+RosterFile ParseRosterFile(const Bytes& bytes, const std::string& name) {
+    RosterFile file;
+    FieldReader io(bytes, name, kByteModulus);
+    WalkRosterFile(io, file);
+    return file;
+}
+Bytes RosterFileBytes(const RosterFile& file) {
+    FieldWriter io(kByteModulus);
+    WalkRosterFile(io, file);
+    return io.Take();
+}
+FileMap RosterFileMap(const Bytes& bytes) {
+    RosterFile file;
+    FieldMapper io(bytes, kByteModulus);
+    WalkRosterFile(io, file);
+    return io.Take();
+}
+
+ReinforcementFile ParseReinforcementFile(const Bytes& bytes, const std::string& name, const State& setup) {
+    ReinforcementFile file;
+    FieldReader io(bytes, name, kDataModulus);
+    WalkReinforcementFile(io, file, BoundsOf(setup));
+    return file;
+}
+Bytes ReinforcementFileBytes(const ReinforcementFile& file) {
+    FieldWriter io(kDataModulus);
+    WalkReinforcementFile(io, file, ReinforcementBounds{});
+    return io.Take();
+}
+FileMap ReinforcementFileMap(const Bytes& bytes, const State& setup) {
+    ReinforcementFile file;
+    FieldMapper io(bytes, kDataModulus);
+    WalkReinforcementFile(io, file, BoundsOf(setup));
+    return io.Take();
+}
+
+WeatherFile ParseWeatherFile(const Bytes& bytes, const std::string& name) {
+    WeatherFile file;
+    FieldReader io(bytes, name, kByteModulus);
+    WalkWeatherFile(io, file);
+    for (int month = 1; month <= 12; ++month)
+        if (!WeatherDrawCanEnd(file.months[static_cast<std::size_t>(month)]))
+            throw DataError(name, "month " + std::to_string(month) + " can draw a temperature that no weather fits");
+    return file;
+}
+Bytes WeatherFileBytes(const WeatherFile& file) {
+    FieldWriter io(kByteModulus);
+    WalkWeatherFile(io, file);
+    return io.Take();
+}
+FileMap WeatherFileMap(const Bytes& bytes) {
+    WeatherFile file;
+    FieldMapper io(bytes, kByteModulus);
+    WalkWeatherFile(io, file);
+    return io.Take();
+}
 
 std::string RegimentTypeFileName(int dataSet) {
     return Numbered("Data\\EzredAlap", dataSet);
@@ -172,51 +318,28 @@ std::string FamilyNamePoolFileName(int pool) {
 
 void LoadRegimentTypes(Game& game, int dataSet) {
     const std::string name = RegimentTypeFileName(dataSet);
-    const Bytes bytes = ReadDataFile(game, name);
-    const auto rows = ReadIntTable(bytes, name, kShippedTypeCount, kTypeFields);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto& v = rows[i];
-        const std::string who = "type " + std::to_string(i + 1);
-        // Arm and ArmClass pick tables; FullStrength divides every fill percentage.
-        if (v[0] < 1 || v[0] > 3) throw DataError(name, Range("arm of " + who, v[0]));
-        if (v[1] < 0 || v[1] > 1) throw DataError(name, Range("arm class of " + who, v[1]));
-        if (v[2] < 1) throw DataError(name, Range("full strength of " + who, v[2]));
-        if (v[13] < 0 || v[13] > 2) throw DataError(name, Range("side of " + who, v[13]));
-    }
+    const TypeFile file = ParseTypeFile(ReadDataFile(game, name), name);
     State& st = game.state;
     for (int t = 1; t <= kShippedTypeCount; ++t) {
-        const auto& v = rows[static_cast<std::size_t>(t - 1)];
+        const TEzredAlap& read = file.types[static_cast<std::size_t>(t)];
         TEzredAlap& type = st.Types[static_cast<std::size_t>(t)];
-        int* fields[kTypeFields] = {&type.Arm,
-                                    &type.ArmClass,
-                                    &type.FullStrength,
-                                    &type.BaseCombatValue,
-                                    &type.BaseDefenceValue,
-                                    &type.BaseObservation,
-                                    &type.BaseVisibility,
-                                    &type.BaseMovement,
-                                    &type.BaseMorale,
-                                    &type.BaseExperience,
-                                    &type.BaseReadiness,
-                                    &type.BaseSupply,
-                                    &type.RecruitWeeks,
-                                    &type.SideOnly};
-        for (int f = 0; f < kTypeFields; ++f) *fields[f] = v[static_cast<std::size_t>(f)];
+        const auto keptName = type.Name; // the names come with the texts
+        type = read;
+        type.Name = keptName;
         st.BaseRecruitWeeks[static_cast<std::size_t>(t)] = type.RecruitWeeks;
     }
 }
 
 void LoadFormations(Game& game, int dataSet) {
     const std::string name = FormationFileName(dataSet);
-    const Bytes bytes = ReadDataFile(game, name);
-    const auto rows = ReadIntTable(bytes, name, kFormationCount, kFormationFields);
+    const FormationFile file = ParseFormationFile(ReadDataFile(game, name), name);
     for (int f = 1; f <= kFormationCount; ++f) {
-        const auto& v = rows[static_cast<std::size_t>(f - 1)];
+        const TFormation& read = file.formations[static_cast<std::size_t>(f)];
         TFormation& formation = game.state.Formations[static_cast<std::size_t>(f)];
-        formation.ReadinessGain = v[0];
-        formation.MovementFactor = v[1];
-        formation.AttackPercent = v[2];
-        formation.DefencePercent = v[3];
+        formation.ReadinessGain = read.ReadinessGain;
+        formation.MovementFactor = read.MovementFactor;
+        formation.AttackPercent = read.AttackPercent;
+        formation.DefencePercent = read.DefencePercent;
     }
 }
 
@@ -237,7 +360,7 @@ int GenericPortrait(const State& st, int nation, int index) {
 
 void LoadGeneralRoster(Game& game, int dataSet) {
     const std::string name = GeneralFileName(dataSet);
-    const auto records = ReadRosterFile(ReadDataFile(game, name), name);
+    const std::vector<RosterRecord> records = ParseRosterFile(ReadDataFile(game, name), name).records;
     const std::string namesFile = GeneralNameFileName(dataSet);
     const std::vector<std::string> lines = ReadTextLines(game.dir, namesFile);
 
@@ -300,7 +423,7 @@ void LoadReinforcements(Game& game) {
         st.ReinforcementCount = 0;
         return;
     }
-    std::vector<TErosites> records = ReadReinforcementFile(ReadDataFile(game, name), name, st);
+    std::vector<TErosites> records = ParseReinforcementFile(ReadDataFile(game, name), name, st).records;
 
     st.ReinforcementCount = static_cast<int>(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -335,29 +458,7 @@ bool WeatherDrawCanEnd(const TWeatherMonth& m) {
 
 void LoadWeatherTables(Game& game, int dataSet) {
     const std::string name = WeatherFileName(dataSet);
-    const Bytes bytes = ReadDataFile(game, name);
-    BinaryReader in(bytes, name);
-    std::array<TWeatherMonth, 13> table{};
-    int sum = 0;
-    for (int month = 1; month <= 12; ++month) {
-        std::array<int, kWeatherMonthBytes> v{};
-        for (int& x : v) {
-            x = in.ReadByte();
-            sum += x;
-        }
-        TWeatherMonth& m = table[static_cast<std::size_t>(month)];
-        m.Weather = {0, v[0], v[1], v[2], v[3]};
-        m.Temperature = {0, v[4], v[5], v[6]};
-        m.HighWater = v[7];
-    }
-    const int check = in.ReadByte();
-    RequireEnd(in);
-    VerifyChecksum(sum % kByteModulus, check, name);
-    for (int month = 1; month <= 12; ++month)
-        if (!WeatherDrawCanEnd(table[static_cast<std::size_t>(month)]))
-            throw DataError(name, "month " + std::to_string(month) +
-                                      " can draw a temperature that no weather fits");
-    game.state.WeatherTable = table;
+    game.state.WeatherTable = ParseWeatherFile(ReadDataFile(game, name), name).months;
 }
 
 } // namespace vezer

@@ -6,9 +6,13 @@
 // damaged file throws DataError ("Corrupt file / Hibás file! " + its name) and changes
 // nothing; a missing one throws FileIoError.
 
+#include "core/binary_io.h"
+#include "core/field_walk.h"
 #include "core/game.h"
 
+#include <array>
 #include <string>
+#include <vector>
 
 namespace vezer {
 
@@ -25,6 +29,60 @@ std::string ReinforcementFileName(int dataSet); // "Data\\Erosites<n>.dat"
 std::string WeatherFileName(int dataSet);       // "Data\\Idojaras<n>.dat"
 std::string GivenNamePoolFileName(int pool);    // "Data\\knev<p>.dat"
 std::string FamilyNamePoolFileName(int pool);   // "Data\\vnev<p>.dat"
+
+// --- The files as records: each parsed (staged and checked), written and mapped by one walk ---
+
+// Data\EzredAlap<n>.dat: types 1..15, fourteen 32-bit values each, and the check value.
+struct TypeFile {
+    std::array<TEzredAlap, kShippedTypeCount + 1> types{};
+};
+TypeFile ParseTypeFile(const Bytes& bytes, const std::string& name);
+Bytes TypeFileBytes(const TypeFile& file);
+FileMap TypeFileMap(const Bytes& bytes);
+
+// Data\Formacio<n>.dat: formations 1..7, four 32-bit values each, and the check value.
+struct FormationFile {
+    std::array<TFormation, kFormationCount + 1> formations{};
+};
+FormationFile ParseFormationFile(const Bytes& bytes, const std::string& name);
+Bytes FormationFileBytes(const FormationFile& file);
+FileMap FormationFileMap(const Bytes& bytes);
+
+// Data\Hadvez<n>.dat: the two roster sizes, five bytes outside the check value, the records of
+// both sides, and the check byte.
+struct RosterRecord {
+    int side = 0, index = 0, attack = 0, defence = 0, initiative = 0, nation = 0, ability = 0;
+};
+struct RosterFile {
+    PerSide<int> count{};
+    std::array<int, 5> unused{};
+    std::vector<RosterRecord> records; // count[1] + count[2] of them
+};
+RosterFile ParseRosterFile(const Bytes& bytes, const std::string& name);
+Bytes RosterFileBytes(const RosterFile& file);
+FileMap RosterFileMap(const Bytes& bytes);
+
+// Data\Erosites<n>.dat: the number of records, each record's eleven values and its units (type
+// and fill), and the check value. `setup` bounds what the records name: the map size, the types
+// and each side's generals.
+struct ReinforcementFile {
+    int count = 0;
+    std::vector<TErosites> records; // `count` of them
+};
+ReinforcementFile ParseReinforcementFile(const Bytes& bytes, const std::string& name, const State& setup);
+Bytes ReinforcementFileBytes(const ReinforcementFile& file);
+FileMap ReinforcementFileMap(const Bytes& bytes, const State& setup);
+
+// Data\Idojaras<n>.dat: eight bytes a month (weather 1..4, temperature 1..3, high water) and the
+// check byte. Every month must let the weekly weather draw end.
+struct WeatherFile {
+    std::array<TWeatherMonth, 13> months{};
+};
+WeatherFile ParseWeatherFile(const Bytes& bytes, const std::string& name);
+Bytes WeatherFileBytes(const WeatherFile& file);
+FileMap WeatherFileMap(const Bytes& bytes);
+
+// --- The set-up's loaders ----------------------------------------------------------------
 
 // Types 1..15 with their check value; BaseRecruitWeeks takes each type's RecruitWeeks.
 void LoadRegimentTypes(Game& game, int dataSet);

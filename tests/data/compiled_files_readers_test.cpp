@@ -172,10 +172,10 @@ TEST_F(DamagedCopy, TheGeneralFileRefusesASideOrIndexOutsideTheTables) {
     struct Case {
         int field, value;
         const char* reason;
-    } cases[] = {{0, 0, "side of general record 5 is 0"},   {0, 3, "side of general record 5 is 3"},
-                 {1, 0, "index of general record 5 is 0"},  {1, 251, "index of general record 5 is 251"},
-                 {5, 0, "nation of general record 5 is 0"}, {5, 12, "nation of general record 5 is 12"},
-                 {6, 31, "ability of general record 5 is 31"}};
+    } cases[] = {{0, 0, "side of general record 5 is 0, outside 1..2"},   {0, 3, "side of general record 5 is 3, outside 1..2"},
+                 {1, 0, "index of general record 5 is 0, outside 1..250"},  {1, 251, "index of general record 5 is 251, outside 1..250"},
+                 {5, 0, "nation of general record 5 is 0, outside 1..11"}, {5, 12, "nation of general record 5 is 12, outside 1..11"},
+                 {6, 31, "ability of general record 5 is 31, outside 0..30"}};
     for (const Case& c : cases) {
         Write(name, WithGeneralByte(good, 4, c.field, c.value));
         EXPECT_EQ(Refusal(name, reader), c.reason);
@@ -243,9 +243,9 @@ TEST_F(DamagedCopy, TheReinforcementFileRefusesWhatWouldIndexOutsideATable) {
     EXPECT_EQ(Refusal(name, reader), "");
     many.records.push_back(good.records[0]);
     Write(name, many.File());
-    EXPECT_EQ(Refusal(name, reader), "the number of reinforcements is 51");
+    EXPECT_EQ(Refusal(name, reader), "the number of reinforcements is 51, outside 0..50");
     Write(name, good.File(-1));
-    EXPECT_EQ(Refusal(name, reader), "the number of reinforcements is -1");
+    EXPECT_EQ(Refusal(name, reader), "the number of reinforcements is -1, outside 0..50");
 
     // Record 2's side, general, and its first unit's type and fill. Side 2 has 60 generals.
     struct Case {
@@ -253,17 +253,17 @@ TEST_F(DamagedCopy, TheReinforcementFileRefusesWhatWouldIndexOutsideATable) {
         std::size_t at;
         std::int32_t value;
         const char* reason;
-    } cases[] = {{false, 3, 0, "side of reinforcement 2 is 0"},
-                 {false, 3, 3, "side of reinforcement 2 is 3"},
-                 {false, 8, 61, "general of reinforcement 2 is 61"},
-                 {false, 8, -1, "general of reinforcement 2 is -1"},
-                 {false, 10, 51, "unit count of reinforcement 2 is 51"},
-                 {true, 0, 0, "unit type of reinforcement 2 is 0"},
-                 {true, 0, 16, "unit type of reinforcement 2 is 16"},
-                 {true, 0, 20, "unit type of reinforcement 2 is 20"},
-                 {true, 0, 36, "unit type of reinforcement 2 is 36"},
-                 {true, 1, 0, "unit fill of reinforcement 2 is 0"},
-                 {true, 1, 101, "unit fill of reinforcement 2 is 101"}};
+    } cases[] = {{false, 3, 0, "side of reinforcement 2 is 0, outside 1..2"},
+                 {false, 3, 3, "side of reinforcement 2 is 3, outside 1..2"},
+                 {false, 8, 61, "general of reinforcement 2 is 61, outside 0..60"},
+                 {false, 8, -1, "general of reinforcement 2 is -1, outside 0..60"},
+                 {false, 10, 51, "unit count of reinforcement 2 is 51, outside 0..50"},
+                 {true, 0, 0, "unit type of reinforcement 2 is 0, outside 1..35"},
+                 {true, 0, 16, "unit type of reinforcement 2 is 16, outside 1..15 and 21..35"},
+                 {true, 0, 20, "unit type of reinforcement 2 is 20, outside 1..15 and 21..35"},
+                 {true, 0, 36, "unit type of reinforcement 2 is 36, outside 1..35"},
+                 {true, 1, 0, "unit fill of reinforcement 2 is 0, outside 1..100"},
+                 {true, 1, 101, "unit fill of reinforcement 2 is 101, outside 1..100"}};
     for (const Case& c : cases) {
         Schedule damaged = good;
         Schedule::Record& r = damaged.records[1];
@@ -292,10 +292,10 @@ TEST_F(DamagedCopy, TheTypeFormationWeatherAndChanceFilesRefuseDamage) {
         const char* reason;      // "" for any refusal
     };
     const Damage damages[] = {
-        {RegimentTypeFileName(1), 14 * 3 + 0, 4, false, [](Game& g) { LoadRegimentTypes(g, 1); }, "arm of type 4 is 4"},
+        {RegimentTypeFileName(1), 14 * 3 + 0, 4, false, [](Game& g) { LoadRegimentTypes(g, 1); }, "arm of type 4 is 4, outside 1..3"},
         {RegimentTypeFileName(1), 14 * 0 + 2, 0, false, [](Game& g) { LoadRegimentTypes(g, 1); },
-         "full strength of type 1 is 0"},
-        {RegimentTypeFileName(1), 14 * 9 + 13, 3, false, [](Game& g) { LoadRegimentTypes(g, 1); }, "side of type 10 is 3"},
+         "full strength of type 1 is 0, below 1"},
+        {RegimentTypeFileName(1), 14 * 9 + 13, 3, false, [](Game& g) { LoadRegimentTypes(g, 1); }, "side of type 10 is 3, outside 0..2"},
         // Snow all July: its mild weeks have no weather they may keep, the weekly draw never ends.
         {WeatherFileName(1), 8 * 6 + 3, 100, true, [](Game& g) { LoadWeatherTables(g, 1); },
          "month 7 can draw a temperature that no weather fits"},

@@ -5,7 +5,8 @@
 // it to change a value and make the checksum right again, so that the loader's own checks,
 // not the checksum, are what must refuse the file.
 //
-// Written from the file format, independently of the game's reader and writer.
+// Built from the loader's own field walk (SaveFileMap), so the fuzzers change the values the
+// loader checks with the ranges it checks them to.
 
 #include <climits>
 #include <cstddef>

@@ -5,6 +5,7 @@
 #include "reference_sources.h"
 
 #include "core/binary_io.h"
+#include "files/scenario_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -80,28 +81,23 @@ std::vector<GeneralRow> ReadRoster(const std::filesystem::path& assets, int side
 void CompileGenerals(const Context& ctx) {
     std::array<std::vector<GeneralRow>, 3> rosters = {
         {{}, ReadRoster(ctx.assets, 1), ReadRoster(ctx.assets, 2)}};
-    vezer::BinaryWriter out;
-    int a = kRosterSize[1], b = kRosterSize[2];
-    out.WriteByte(static_cast<std::uint8_t>(a));
-    out.WriteByte(static_cast<std::uint8_t>(b));
-    for (int i = 0; i < 5; ++i) out.WriteByte(0); // five bytes without meaning, outside the check
-    int sum = a + b;
+    vezer::RosterFile file;
+    file.count = {0, kRosterSize[1], kRosterSize[2]};
     std::vector<std::string> names;
     for (int side = 1; side <= 2; ++side) {
         for (const GeneralRow& g : rosters[static_cast<std::size_t>(side)]) {
-            for (int v : {side, g.Index, g.Attack, g.Defence, g.Initiative, g.Nation, g.Ability}) {
-                out.WriteByte(static_cast<std::uint8_t>(v));
-                sum += v;
-            }
+            file.records.push_back({side, g.Index, g.Attack, g.Defence, g.Initiative, g.Nation, g.Ability});
             names.push_back(g.Family);
             names.push_back(g.Given);
         }
     }
-    out.WriteByte(static_cast<std::uint8_t>(sum % 200));
-    WriteOutput(ctx, "Data/Hadvez1.dat", out.bytes());
+    const vezer::Bytes bytes = vezer::RosterFileBytes(file);
+    // What the game's reader refuses is never written.
+    vezer::ParseRosterFile(bytes, "Data\\Hadvez1.dat");
+    WriteOutput(ctx, "Data/Hadvez1.dat", bytes);
     WriteTextOutput(ctx, "Data/Tab_nevek1.dat", names);
-    std::printf("Hadvez1.dat: %d + %d generals, check %d; Tab_nevek1.dat: %zu names\n", a, b, sum % 200,
-                names.size());
+    std::printf("Hadvez1.dat: %d + %d generals, check %d; Tab_nevek1.dat: %zu names\n", file.count[1], file.count[2],
+                bytes.back(), names.size());
 }
 
 void CompileNamePools(const Context& ctx) {

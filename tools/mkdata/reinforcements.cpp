@@ -4,6 +4,7 @@
 #include "mkdata.h"
 
 #include "core/binary_io.h"
+#include "files/scenario_files.h"
 
 #include <cstdio>
 
@@ -105,24 +106,28 @@ void CheckArrivals(const ReinforcementSchedule& sched, const CompiledMap& map) {
 } // namespace
 
 std::vector<std::uint8_t> EncodeReinforcements(const ReinforcementSchedule& sched) {
-    vezer::BinaryWriter out;
-    std::int32_t s = static_cast<std::int32_t>(sched.records.size());
-    out.WriteInt(s);
+    vezer::ReinforcementFile file;
+    file.count = static_cast<int>(sched.records.size());
     for (const ReinforcementSource& r : sched.records) {
-        const int header[] = {r.date.year, r.date.month, r.date.week, r.side, r.limited, r.x,
-                              r.y,         r.nation,     r.general,   r.formation, static_cast<int>(r.units.size())};
-        for (int v : header) {
-            out.WriteInt(v);
-            s += v;
+        vezer::TErosites e;
+        e.Year = r.date.year;
+        e.Month = r.date.month;
+        e.Week = r.date.week;
+        e.Side = r.side;
+        e.LimitedIntervention = r.limited;
+        e.Template.X = r.x;
+        e.Template.Y = r.y;
+        e.Template.Nation = r.nation;
+        e.Template.General = r.general;
+        e.Template.Formation = r.formation;
+        e.Template.UnitCount = static_cast<int>(r.units.size());
+        for (std::size_t u = 0; u < r.units.size() && u < vezer::kReinforcementUnits; ++u) {
+            e.Template.Units[u + 1] = r.units[u].type;
+            e.UnitFill[u + 1] = r.units[u].fill;
         }
-        for (const ReinforcementUnit& u : r.units) {
-            out.WriteInt(u.type);
-            out.WriteInt(u.fill);
-            s = (s + u.type + u.fill) % 2000;
-        }
+        file.records.push_back(e);
     }
-    out.WriteInt(s);
-    return out.bytes();
+    return vezer::ReinforcementFileBytes(file);
 }
 
 ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx, const CompiledMap* map) {

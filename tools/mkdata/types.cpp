@@ -4,6 +4,7 @@
 #include "reference_sources.h"
 
 #include "core/binary_io.h"
+#include "files/scenario_files.h"
 
 #include <cstdio>
 
@@ -93,41 +94,53 @@ std::vector<RegimentTypeRow> ReadRegimentTypes(const std::filesystem::path& asse
 
 void CompileTypes(const Context& ctx) {
     std::vector<RegimentTypeRow> types = ReadRegimentTypes(ctx.assets);
-    vezer::BinaryWriter types_out;
-    int sum = 0;
-    for (const RegimentTypeRow& t : types) {
-        for (int v : {t.Arm, t.ArmClass, t.FullStrength, t.BaseCombatValue, t.BaseDefenceValue,
-                      t.BaseObservation, t.BaseVisibility, t.BaseMovement, t.BaseMorale, t.BaseExperience,
-                      t.BaseReadiness, t.BaseSupply, t.RecruitWeeks, t.SideOnly}) {
-            types_out.WriteInt(v);
-            sum += v;
-        }
+    vezer::TypeFile typeFile;
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        const RegimentTypeRow& t = types[i];
+        vezer::TEzredAlap& out = typeFile.types[i + 1];
+        out.Arm = t.Arm;
+        out.ArmClass = t.ArmClass;
+        out.FullStrength = t.FullStrength;
+        out.BaseCombatValue = t.BaseCombatValue;
+        out.BaseDefenceValue = t.BaseDefenceValue;
+        out.BaseObservation = t.BaseObservation;
+        out.BaseVisibility = t.BaseVisibility;
+        out.BaseMovement = t.BaseMovement;
+        out.BaseMorale = t.BaseMorale;
+        out.BaseExperience = t.BaseExperience;
+        out.BaseReadiness = t.BaseReadiness;
+        out.BaseSupply = t.BaseSupply;
+        out.RecruitWeeks = t.RecruitWeeks;
+        out.SideOnly = t.SideOnly;
     }
-    types_out.WriteInt(sum % 2000);
-    WriteOutput(ctx, "Data/EzredAlap1.dat", types_out.bytes());
-    std::printf("EzredAlap1.dat: %d types, check %d\n", kTypeCount, sum % 2000);
+    const vezer::Bytes typeBytes = vezer::TypeFileBytes(typeFile);
+    // What the game's reader refuses is never written.
+    vezer::ParseTypeFile(typeBytes, "Data\\EzredAlap1.dat");
+    WriteOutput(ctx, "Data/EzredAlap1.dat", typeBytes);
+    std::printf("EzredAlap1.dat: %d types, check %d\n", kTypeCount, vezer::ValueAt(typeBytes, typeBytes.size() - 4, 4));
 
     SourceTable table = ReadTable(ctx.assets / "types" / "formations.tsv");
     if (table.rows.size() != kFormations)
         throw SourceError(table.file, 0,
                           "expected exactly 7 formations, found " + std::to_string(table.rows.size()));
-    vezer::BinaryWriter formations_out;
-    sum = 0;
+    vezer::FormationFile formationFile;
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         RowReader row(table, i);
         if (row.Int("formation", 1, kFormations) != static_cast<int>(i) + 1)
             row.Fail("formations must be listed as 1..7 in order");
         // Movement above 120 % would be cut to 12/10 of the base movement anyway; a percentage
         // of 0 would make a formation that cannot fight.
-        for (int v : {row.Int("readiness_gain", 0, 100), row.Int("movement", 1, 120),
-                      row.Int("attack", 1, 1000), row.Int("defence", 1, 1000)}) {
-            formations_out.WriteInt(v);
-            sum += v;
-        }
+        vezer::TFormation& f = formationFile.formations[i + 1];
+        f.ReadinessGain = row.Int("readiness_gain", 0, 100);
+        f.MovementFactor = row.Int("movement", 1, 120);
+        f.AttackPercent = row.Int("attack", 1, 1000);
+        f.DefencePercent = row.Int("defence", 1, 1000);
     }
-    formations_out.WriteInt(sum % 2000);
-    WriteOutput(ctx, "Data/Formacio1.dat", formations_out.bytes());
-    std::printf("Formacio1.dat: %d formations, check %d\n", kFormations, sum % 2000);
+    const vezer::Bytes formationBytes = vezer::FormationFileBytes(formationFile);
+    vezer::ParseFormationFile(formationBytes, "Data\\Formacio1.dat");
+    WriteOutput(ctx, "Data/Formacio1.dat", formationBytes);
+    std::printf("Formacio1.dat: %d formations, check %d\n", kFormations,
+                vezer::ValueAt(formationBytes, formationBytes.size() - 4, 4));
 }
 
 } // namespace mkdata

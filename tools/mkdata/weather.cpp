@@ -3,6 +3,7 @@
 #include "reference_sources.h"
 
 #include "core/binary_io.h"
+#include "files/scenario_files.h"
 
 #include <cstdio>
 
@@ -13,8 +14,7 @@ void CompileWeather(const Context& ctx) {
     if (table.rows.size() != 12)
         throw SourceError(table.file, 0,
                           "expected the 12 months, found " + std::to_string(table.rows.size()));
-    vezer::BinaryWriter out;
-    int sum = 0;
+    vezer::WeatherFile file;
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         RowReader row(table, i);
         if (row.Int("month", 1, 12) != static_cast<int>(i) + 1)
@@ -32,14 +32,16 @@ void CompileWeather(const Context& ctx) {
             row.Fail("snow must be the remainder to 100 of fair, overcast and rain");
         if (t1 + t2 > 100) row.Fail("frost + cool must not exceed 100");
         if (t1 + t2 + t3 != 100) row.Fail("warm must be the remainder to 100 of frost and cool");
-        for (int v : {w1, w2, w3, w4, t1, t2, t3, flag}) {
-            out.WriteByte(static_cast<std::uint8_t>(v));
-            sum += v;
-        }
+        vezer::TWeatherMonth& m = file.months[i + 1];
+        m.Weather = {0, w1, w2, w3, w4};
+        m.Temperature = {0, t1, t2, t3};
+        m.HighWater = flag;
     }
-    out.WriteByte(static_cast<std::uint8_t>(sum % 200));
-    WriteOutput(ctx, "Data/Idojaras1.dat", out.bytes());
-    std::printf("Idojaras1.dat: 12 months, check %d\n", sum % 200);
+    const vezer::Bytes bytes = vezer::WeatherFileBytes(file);
+    // What the game's reader refuses is never written.
+    vezer::ParseWeatherFile(bytes, "Data\\Idojaras1.dat");
+    WriteOutput(ctx, "Data/Idojaras1.dat", bytes);
+    std::printf("Idojaras1.dat: 12 months, check %d\n", bytes.back());
 }
 
 } // namespace mkdata
