@@ -2,6 +2,7 @@
 
 #include "core/binary_io.h"
 #include "core/errors.h"
+#include "core/field_walk.h"
 #include "core/random.h"
 #include "core/textfile.h"
 #include "core/geometry.h"
@@ -40,13 +41,13 @@ struct SideMark {
 };
 
 // The side a -> b, checked: both hexes on the map and neighbours.
-int CheckedSide(const State& st, const BinaryReader& in, Hex a, Hex b, const char* what) {
-    if (!OnMap(st, a)) in.Fail(std::string(what) + " point " + HexText(a) + " lies off the map");
-    if (!OnMap(st, b)) in.Fail(std::string(what) + " point " + HexText(b) + " lies off the map");
+int CheckedSide(const State& st, const std::string& name, Hex a, Hex b, const char* what) {
+    if (!OnMap(st, a)) throw DataError(name, std::string(what) + " point " + HexText(a) + " lies off the map");
+    if (!OnMap(st, b)) throw DataError(name, std::string(what) + " point " + HexText(b) + " lies off the map");
     const int d = DirectionTo(a, b);
     if (d == kNoDirection)
-        in.Fail(std::string(what) + " joins " + HexText(a) + " and " + HexText(b) +
-                ", which are not neighbours");
+        throw DataError(name, std::string(what) + " joins " + HexText(a) + " and " + HexText(b) +
+                                  ", which are not neighbours");
     return d;
 }
 
@@ -97,6 +98,115 @@ Byte MaskMark(Rgb c) {
     return 0;
 }
 
+// --- The walks ------------------------------------------------------------------------------
+
+constexpr int kAny = kNoLowerBound, kAll = kNoUpperBound;
+
+// The terrain row by row, then the check byte.
+template <class Io, class F> void WalkTerrainFile(Io& io, F& file) {
+    const int columns = file.maxX + 1;
+    for (int y = 0; y <= file.maxY; ++y) {
+        for (int x = 0; x <= file.maxX; ++x) {
+            io.AboutHex(x, y);
+            io.Byte(file.codes.at(static_cast<std::size_t>(y * columns + x)), 0, kTerrainImpassable, "terrain code");
+        }
+    }
+    io.About(nullptr);
+    io.Reduce();
+    io.CheckByte();
+    io.End("the file is longer than the map");
+}
+
+// A stream of bytes: a road class (111 road, 222 railway; any other byte above 100 only breaks
+// the chain), or a point as its column and row. A byte of 250 or more ends the stream; one more
+// byte and the check byte follow.
+template <class Io, class F> void WalkRoadFile(Io& io, F& file) {
+    for (std::size_t n = 0; !io.Exhausted(); ++n) {
+        if constexpr (Io::kReading) file.items.emplace_back();
+        auto& item = file.items.at(n);
+        io.About("road item", static_cast<int>(n) + 1);
+        io.Byte(item.code, 0, 255, "code");
+        if (item.code >= kRoadEnd) break;
+        if (item.code <= kRoadChainBreak) io.Byte(item.row, 0, 255, "row");
+        io.Reduce();
+    }
+    io.About(nullptr);
+    io.Byte(file.tail, 0, 255, "the byte after the end mark");
+    io.Reduce();
+    io.CheckByte();
+    io.End("data after the check byte");
+}
+
+// River sides of five bytes each (two hexes and the river's value) up to the check byte.
+template <class Io, class F> void WalkRiverFile(Io& io, F& file, Hex mapMax) {
+    int sides = 0;
+    if constexpr (Io::kReading) {
+        sides = io.RecordsLeft(5, 1, "the file is not whole records and a check byte");
+        file.sides.resize(static_cast<std::size_t>(sides));
+    } else {
+        sides = static_cast<int>(file.sides.size());
+    }
+    for (int i = 0; i < sides; ++i) {
+        auto& s = file.sides.at(static_cast<std::size_t>(i));
+        io.About("river side", i + 1);
+        io.Byte(s.ax, 0, mapMax.x, "column of the first hex");
+        io.Byte(s.ay, 0, mapMax.y, "row of the first hex");
+        io.Byte(s.bx, 0, mapMax.x, "column of the second hex");
+        io.Byte(s.by, 0, mapMax.y, "row of the second hex");
+        io.Byte(s.value, 0, 3, "value");
+        io.Reduce();
+    }
+    io.About(nullptr);
+    io.CheckByte();
+}
+
+// A staging link names a city of a side: side x 100 + city, or 0 for none.
+bool IsStagingLink(int link) {
+    return link == 0 || (link / 100 >= 1 && link / 100 <= 2 && link % 100 >= 1 && link % 100 <= kCityCount);
+}
+
+// The nineteen values of a city in the order of the city file.
+template <class Io, class V> void WalkCity(Io& io, V& v, Hex mapMax) {
+    io.Field(v.X, 0, mapMax.x, "x");
+    io.Field(v.Y, 0, mapMax.y, "y");
+    io.Field(v.Kind, 0, 3, "kind");
+    io.Field(v.SupplyCapacity[1], kAny, kAll, "supply of side 1");
+    io.Field(v.SupplyCapacity[2], kAny, kAll, "supply of side 2");
+    io.Field(v.Owner, 0, kAll, "owner");
+    io.Field(v.GarrisonCapacity, kAny, kAll, "garrison capacity");
+    io.Field(v.GarrisonGunCapacity, kAny, kAll, "garrison gun capacity");
+    io.Field(v.FortMax, kAny, kAll, "fortress strength when intact");
+    io.Field(v.FortStrength, kAny, kAll, "fortress strength");
+    io.Field(v.GarrisonCorps, 0, kMaxCorps, "garrison corps");
+    io.Field(v.HomeSide, 0, 2, "home side");
+    io.Field(v.Nation, 0, kNationCount, "nation");
+    io.Field(v.FlagClass, 0, kNationCount, "flag class");
+    io.Field(v.VictoryValue, kAny, kAll, "victory value");
+    io.Field(v.Importance[2], kAny, kAll, "importance to side 2");
+    io.Field(v.Importance[1], kAny, kAll, "importance to side 1");
+    io.Field(v.CaptureCounter, 0, kAll, "capture counter");
+    io.Field(v.StagingLink, kAny, kAll, "staging link");
+    io.Require(IsStagingLink(v.StagingLink), [&] {
+        return "staging link" + io.Context() + " is " + std::to_string(v.StagingLink) +
+               ", not 0 nor a side 1..2 x 100 + a city";
+    });
+    io.Reduce();
+}
+
+template <class Io, class F> void WalkCityFile(Io& io, F& file, Hex mapMax) {
+    for (int c = 1; c <= kCityCount; ++c) {
+        io.About("city", c);
+        WalkCity(io, file.cities[static_cast<std::size_t>(c)], mapMax);
+    }
+    io.About(nullptr);
+    io.CheckInt();
+    io.End();
+}
+
+Hex MapMaxOf(const State& st) {
+    return {st.MapMaxX, st.MapMaxY};
+}
+
 } // namespace
 
 std::string TerrainFileName(int dataSet) {
@@ -115,34 +225,33 @@ std::string CityNameFileName(int dataSet) {
     return Numbered("Data\\Varnev", dataSet);
 }
 
-void LoadTerrain(Game& game, int dataSet, int maxX, int maxY) {
+TerrainFile ParseTerrainFile(const Bytes& bytes, const std::string& name, int maxX, int maxY) {
     // The ring around the map must fit the cell array too.
     if (maxX < 0 || maxY < 0 || maxX + 1 > kHexMax || maxY + 1 > kHexMax)
         throw std::invalid_argument("map size out of range");
-    const std::string name = TerrainFileName(dataSet);
-    const Bytes bytes = ReadFileBytes(game.dir.Resolve(name), name);
-    BinaryReader in(bytes, name);
-    std::vector<Byte> terrain(static_cast<std::size_t>((maxX + 1) * (maxY + 1)));
-    int sum = 0;
-    for (int y = 0; y <= maxY; ++y) {
-        for (int x = 0; x <= maxX; ++x) {
-            const Byte t = in.ReadByte();
-            if (t > kTerrainImpassable)
-                in.Fail("terrain code " + std::to_string(t) + " at " + HexText({x, y}));
-            terrain[static_cast<std::size_t>(y * (maxX + 1) + x)] = t;
-            sum += t;
-        }
-    }
-    const Byte check = in.ReadByte();
-    if (!in.AtEnd()) in.Fail("the file is longer than the map");
-    VerifyChecksum(sum % kTerrainCheckModulus, check, name);
+    TerrainFile file{maxX, maxY, std::vector<int>(static_cast<std::size_t>((maxX + 1) * (maxY + 1)))};
+    FieldReader io(bytes, name, kTerrainCheckModulus);
+    WalkTerrainFile(io, file);
+    return file;
+}
+Bytes TerrainFileBytes(const TerrainFile& file) {
+    FieldWriter io(kTerrainCheckModulus);
+    WalkTerrainFile(io, file);
+    return io.Take();
+}
+FileMap TerrainFileMap(const Bytes& bytes, int maxX, int maxY) {
+    TerrainFile file{maxX, maxY, std::vector<int>(static_cast<std::size_t>((maxX + 1) * (maxY + 1)))};
+    FieldMapper io(bytes, kTerrainCheckModulus);
+    WalkTerrainFile(io, file);
+    return io.Take();
+}
 
-    State& st = game.state;
+void PutTerrain(State& st, const TerrainFile& file) {
+    const int maxX = file.maxX, maxY = file.maxY;
     st.MapMaxX = maxX;
     st.MapMaxY = maxY;
     for (int y = 0; y <= maxY; ++y)
-        for (int x = 0; x <= maxX; ++x)
-            st.Cell(x, y).Terrain = terrain[static_cast<std::size_t>(y * (maxX + 1) + x)];
+        for (int x = 0; x <= maxX; ++x) st.Cell(x, y).Terrain = file.codes[static_cast<std::size_t>(y * (maxX + 1) + x)];
     for (int y = -1; y <= maxY + 1; ++y) {
         st.Cell(-1, y).Terrain = kTerrainImpassable;
         st.Cell(maxX + 1, y).Terrain = kTerrainImpassable;
@@ -153,122 +262,153 @@ void LoadTerrain(Game& game, int dataSet, int maxX, int maxY) {
     }
 }
 
-void LoadRoads(Game& game, int dataSet) {
-    const std::string name = RoadFileName(dataSet);
-    const Bytes bytes = ReadFileBytes(game.dir.Resolve(name), name);
-    BinaryReader in(bytes, name);
-    const State& st = game.state;
-    std::vector<SideMark> marks;
+void LoadTerrain(Game& game, int dataSet, int maxX, int maxY) {
+    const std::string name = TerrainFileName(dataSet);
+    PutTerrain(game.state, ParseTerrainFile(ReadFileBytes(game.dir.Resolve(name), name), name, maxX, maxY));
+}
 
-    int c = in.ReadByte();
-    int s = c;
+RoadFile ParseRoadFile(const Bytes& bytes, const std::string& name) {
+    RoadFile file;
+    FieldReader io(bytes, name, kTerrainCheckModulus);
+    WalkRoadFile(io, file);
+    return file;
+}
+Bytes RoadFileBytes(const RoadFile& file) {
+    FieldWriter io(kTerrainCheckModulus);
+    WalkRoadFile(io, file);
+    return io.Take();
+}
+FileMap RoadFileMap(const Bytes& bytes) {
+    RoadFile file;
+    FieldMapper io(bytes, kTerrainCheckModulus);
+    WalkRoadFile(io, file);
+    return io.Take();
+}
+
+void PutRoads(State& st, const RoadFile& file, const std::string& name) {
+    std::vector<SideMark> marks;
     int value = 0;
     bool broken = true;
     Hex previous = kNoHex;
-    while (c < kRoadEnd) {
-        if (c > kRoadChainBreak) {
+    for (const RoadItem& item : file.items) {
+        if (item.code >= kRoadEnd) break;
+        if (item.code > kRoadChainBreak) {
             broken = true;
-            if (c == kRoadClassOne) value = 1;
-            if (c == kRoadClassTwo) value = 2;
-        } else {
-            const int row = in.ReadByte();
-            s += row;
-            const Hex point{c, row};
-            if (value == 0) in.Fail("the road point " + HexText(point) + " comes before any road class");
-            if (!OnMap(st, point)) in.Fail("road point " + HexText(point) + " lies off the map");
-            if (!broken) {
-                CheckedSide(st, in, previous, point, "a road");
-                marks.push_back({previous, point, value});
-            }
-            previous = point;
-            broken = false;
+            if (item.code == kRoadClassOne) value = 1;
+            if (item.code == kRoadClassTwo) value = 2;
+            continue;
         }
-        c = in.ReadByte();
-        s = (s + c) % kTerrainCheckModulus;
+        const Hex point{item.code, item.row};
+        if (value == 0) throw DataError(name, "the road point " + HexText(point) + " comes before any road class");
+        if (!OnMap(st, point)) throw DataError(name, "road point " + HexText(point) + " lies off the map");
+        if (!broken) {
+            CheckedSide(st, name, previous, point, "a road");
+            marks.push_back({previous, point, value});
+        }
+        previous = point;
+        broken = false;
     }
-    s = (s + in.ReadByte()) % kTerrainCheckModulus;
-    const int check = in.ReadByte();
-    if (!in.AtEnd()) in.Fail("data after the check byte");
-    VerifyChecksum(s % kTerrainCheckModulus, check, name);
+    CommitSides(st, marks, true);
+}
 
-    CommitSides(game.state, marks, true);
+void LoadRoads(Game& game, int dataSet) {
+    const std::string name = RoadFileName(dataSet);
+    PutRoads(game.state, ParseRoadFile(ReadFileBytes(game.dir.Resolve(name), name), name), name);
+}
+
+RiverFile ParseRiverFile(const Bytes& bytes, const std::string& name, const State& map) {
+    RiverFile file;
+    FieldReader io(bytes, name, kTerrainCheckModulus);
+    WalkRiverFile(io, file, MapMaxOf(map));
+    return file;
+}
+Bytes RiverFileBytes(const RiverFile& file) {
+    FieldWriter io(kTerrainCheckModulus);
+    WalkRiverFile(io, file, Hex{kAll, kAll});
+    return io.Take();
+}
+FileMap RiverFileMap(const Bytes& bytes, const State& map) {
+    RiverFile file;
+    FieldMapper io(bytes, kTerrainCheckModulus);
+    WalkRiverFile(io, file, MapMaxOf(map));
+    return io.Take();
+}
+
+void PutRivers(State& st, const RiverFile& file, const std::string& name) {
+    std::vector<SideMark> marks;
+    for (const RiverSide& s : file.sides) {
+        CheckedSide(st, name, {s.ax, s.ay}, {s.bx, s.by}, "a river");
+        marks.push_back({{s.ax, s.ay}, {s.bx, s.by}, s.value});
+    }
+    CommitSides(st, marks, false);
 }
 
 void LoadRivers(Game& game, int dataSet) {
     const std::string name = RiverFileName(dataSet);
-    const Bytes bytes = ReadFileBytes(game.dir.Resolve(name), name);
-    BinaryReader in(bytes, name);
-    const State& st = game.state;
-    const std::size_t records = bytes.size() / 5;
-    if (bytes.size() != records * 5 + 1) in.Fail("the file is not whole records and a check byte");
-    std::vector<SideMark> marks;
-    int s = 0;
-    for (std::size_t i = 0; i < records; ++i) {
-        const int ax = in.ReadByte(), ay = in.ReadByte(), bx = in.ReadByte(), by = in.ReadByte();
-        const int value = in.ReadByte();
-        s = (s + ax + ay + bx + by + value) % kTerrainCheckModulus;
-        CheckedSide(st, in, {ax, ay}, {bx, by}, "a river");
-        if (value > 3)
-            in.Fail("river value " + std::to_string(value) + " between " + HexText({ax, ay}) + " and " +
-                    HexText({bx, by}));
-        marks.push_back({{ax, ay}, {bx, by}, value});
+    PutRivers(game.state, ParseRiverFile(ReadFileBytes(game.dir.Resolve(name), name), name, game.state), name);
+}
+
+CityFile ParseCityFile(const Bytes& bytes, const std::string& name, const State& map) {
+    CityFile file;
+    FieldReader io(bytes, name, kCityCheckModulus);
+    WalkCityFile(io, file, MapMaxOf(map));
+    return file;
+}
+Bytes CityFileBytes(const CityFile& file) {
+    FieldWriter io(kCityCheckModulus);
+    WalkCityFile(io, file, Hex{kAll, kAll});
+    return io.Take();
+}
+FileMap CityFileMap(const Bytes& bytes, const State& map) {
+    CityFile file;
+    FieldMapper io(bytes, kCityCheckModulus);
+    WalkCityFile(io, file, MapMaxOf(map));
+    return io.Take();
+}
+
+void PutCities(State& st, const CityFile& file, const std::vector<std::string>& names, const std::string& name,
+               const std::string& namesFile) {
+    if (names.size() < static_cast<std::size_t>(kCityCount))
+        throw DataError(namesFile, "fewer than " + std::to_string(kCityCount) + " city names");
+    std::array<bool, kHexSpan * kHexSpan> taken{};
+    for (int c = 1; c <= kCityCount; ++c) {
+        const TVaros& v = file.cities[static_cast<std::size_t>(c)];
+        auto& mark = taken[static_cast<std::size_t>((v.Y - kHexMin) * kHexSpan + (v.X - kHexMin))];
+        if (mark) throw DataError(name, "city " + std::to_string(c) + " shares its hex with another city");
+        mark = true;
     }
-    const int check = in.ReadByte();
-    VerifyChecksum(s, check, name);
-
-    CommitSides(game.state, marks, false);
+    // A city never moves, but clear every mark so a hex names exactly the city standing on it.
+    for (THex& cell : st.Hexes) cell.City = 0;
+    for (int c = 1; c <= kCityCount; ++c) {
+        const TVaros& v = file.cities[static_cast<std::size_t>(c)];
+        TVaros& city = st.Cities[static_cast<std::size_t>(c)];
+        city.X = v.X;
+        city.Y = v.Y;
+        city.Kind = v.Kind;
+        city.SupplyCapacity[1] = v.SupplyCapacity[1];
+        city.SupplyCapacity[2] = v.SupplyCapacity[2];
+        city.Owner = v.Owner;
+        city.GarrisonCapacity = v.GarrisonCapacity;
+        city.GarrisonGunCapacity = v.GarrisonGunCapacity;
+        city.FortMax = v.FortMax;
+        city.FortStrength = v.FortStrength;
+        city.GarrisonCorps = v.GarrisonCorps;
+        city.HomeSide = v.HomeSide;
+        city.Nation = v.Nation;
+        city.FlagClass = v.FlagClass;
+        city.VictoryValue = v.VictoryValue;
+        city.Importance[2] = v.Importance[2];
+        city.Importance[1] = v.Importance[1];
+        city.CaptureCounter = v.CaptureCounter;
+        city.StagingLink = v.StagingLink;
+        city.Name = names[static_cast<std::size_t>(c - 1)];
+        st.Cell(city.X, city.Y).City = c;
+    }
+    for (int c : kGreatFortresses) {
+        st.Cities[static_cast<std::size_t>(c)].SupplyCapacity[1] = 300;
+        st.Cities[static_cast<std::size_t>(c)].SupplyCapacity[2] = 300;
+    }
 }
-
-namespace {
-
-// The fields of a city in the order of the city file.
-enum CityField {
-    kX,
-    kY,
-    kKind,
-    kSupply1,
-    kSupply2,
-    kOwner,
-    kGarrisonCapacity,
-    kGarrisonGunCapacity,
-    kFortMax,
-    kFortStrength,
-    kGarrisonCorps,
-    kHomeSide,
-    kNation,
-    kFlagClass,
-    kVictoryValue,
-    kImportance2,
-    kImportance1,
-    kCaptureCounter,
-    kStagingLink,
-    kCityFieldCount
-};
-
-struct CityRecord {
-    std::array<int, kCityFieldCount> v{};
-};
-
-// The checks that keep a city from pointing outside the tables the rules index with it.
-void CheckCity(const State& st, const BinaryReader& in, int c, const CityRecord& r) {
-    auto fail = [&](const std::string& what) { in.Fail("city " + std::to_string(c) + ": " + what); };
-    const Hex at{r.v[kX], r.v[kY]};
-    if (!OnMap(st, at)) fail("hex " + HexText(at) + " lies off the map");
-    auto inRange = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
-    if (!inRange(r.v[kKind], 0, 3)) fail("kind " + std::to_string(r.v[kKind]));
-    if (r.v[kOwner] < 0) fail("owner " + std::to_string(r.v[kOwner]));
-    if (!inRange(r.v[kGarrisonCorps], 0, kMaxCorps))
-        fail("garrison corps " + std::to_string(r.v[kGarrisonCorps]));
-    if (!inRange(r.v[kHomeSide], 0, 2)) fail("home side " + std::to_string(r.v[kHomeSide]));
-    if (!inRange(r.v[kNation], 0, kNationCount)) fail("nation " + std::to_string(r.v[kNation]));
-    if (!inRange(r.v[kFlagClass], 0, kNationCount)) fail("flag class " + std::to_string(r.v[kFlagClass]));
-    if (r.v[kCaptureCounter] < 0) fail("capture counter " + std::to_string(r.v[kCaptureCounter]));
-    const int link = r.v[kStagingLink];
-    if (link != 0 && !(inRange(link / 100, 1, 2) && inRange(link % 100, 1, kCityCount)))
-        fail("staging link " + std::to_string(link));
-}
-
-} // namespace
 
 void LoadCities(Game& game, int dataSet, int campaign) {
     State& st = game.state;
@@ -277,61 +417,7 @@ void LoadCities(Game& game, int dataSet, int campaign) {
     const std::string namesFile = CityNameFileName(dataSet);
     const Bytes bytes = ReadFileBytes(game.dir.Resolve(name), name);
     const std::vector<std::string> names = ReadTextLines(game.dir, namesFile);
-    if (names.size() < static_cast<std::size_t>(kCityCount))
-        throw DataError(namesFile, "fewer than " + std::to_string(kCityCount) + " city names");
-
-    BinaryReader in(bytes, name);
-    std::array<CityRecord, kCityCount + 1> staged{};
-    std::array<bool, kHexSpan * kHexSpan> taken{};
-    int s = 0;
-    for (int c = 1; c <= kCityCount; ++c) {
-        CityRecord& r = staged[static_cast<std::size_t>(c)];
-        int sum = 0;
-        for (int& field : r.v) {
-            field = in.ReadInt();
-            sum = WrapAdd(sum, field);
-        }
-        s = WrapAdd(s, sum) % kCityCheckModulus;
-        CheckCity(st, in, c, r);
-        auto& mark = taken[static_cast<std::size_t>((r.v[kY] - kHexMin) * kHexSpan + (r.v[kX] - kHexMin))];
-        if (mark) in.Fail("city " + std::to_string(c) + " shares its hex with another city");
-        mark = true;
-    }
-    const int check = in.ReadInt();
-    if (!in.AtEnd()) in.Fail("data after the check value");
-    VerifyChecksum(s, check, name);
-
-    // A city never moves, but clear every mark so a hex names exactly the city standing on it.
-    for (THex& cell : st.Hexes) cell.City = 0;
-    for (int c = 1; c <= kCityCount; ++c) {
-        const auto& v = staged[static_cast<std::size_t>(c)].v;
-        TVaros& city = st.Cities[static_cast<std::size_t>(c)];
-        city.X = v[kX];
-        city.Y = v[kY];
-        city.Kind = v[kKind];
-        city.SupplyCapacity[1] = v[kSupply1];
-        city.SupplyCapacity[2] = v[kSupply2];
-        city.Owner = v[kOwner];
-        city.GarrisonCapacity = v[kGarrisonCapacity];
-        city.GarrisonGunCapacity = v[kGarrisonGunCapacity];
-        city.FortMax = v[kFortMax];
-        city.FortStrength = v[kFortStrength];
-        city.GarrisonCorps = v[kGarrisonCorps];
-        city.HomeSide = v[kHomeSide];
-        city.Nation = v[kNation];
-        city.FlagClass = v[kFlagClass];
-        city.VictoryValue = v[kVictoryValue];
-        city.Importance[2] = v[kImportance2];
-        city.Importance[1] = v[kImportance1];
-        city.CaptureCounter = v[kCaptureCounter];
-        city.StagingLink = v[kStagingLink];
-        city.Name = names[static_cast<std::size_t>(c - 1)];
-        st.Cell(city.X, city.Y).City = c;
-    }
-    for (int c : kGreatFortresses) {
-        st.Cities[static_cast<std::size_t>(c)].SupplyCapacity[1] = 300;
-        st.Cities[static_cast<std::size_t>(c)].SupplyCapacity[2] = 300;
-    }
+    PutCities(st, ParseCityFile(bytes, name, st), names, name, namesFile);
 }
 
 void LoadMask(Game& game) {

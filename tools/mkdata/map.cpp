@@ -6,6 +6,7 @@
 #include "map_sources.h"
 
 #include "core/binary_io.h"
+#include "files/map_files.h"
 #include "core/state.h"
 #include "core/text.h"
 
@@ -237,62 +238,59 @@ void CheckCityFields(const MapSources& src, const std::array<CityFile, kCampaign
 
 std::uint8_t Byte(int v) { return static_cast<std::uint8_t>(v); }
 
-vezer::Bytes TerrainFile(const Terrain& t) {
-    vezer::BinaryWriter out;
-    int sum = 0;
+vezer::Bytes TerrainBytes(const Terrain& t) {
+    vezer::TerrainFile file{kMaxCol, kMaxRow, {}};
     for (int y = 0; y <= kMaxRow; ++y)
-        for (int x = 0; x <= kMaxCol; ++x) {
-            out.WriteByte(Byte(t.code[y][x]));
-            sum += t.code[y][x];
-        }
-    out.WriteByte(Byte(sum % 200));
-    return out.bytes();
+        for (int x = 0; x <= kMaxCol; ++x) file.codes.push_back(t.code[y][x]);
+    return vezer::TerrainFileBytes(file);
 }
 
-vezer::Bytes RoadFile(const std::vector<RoadChain>& roads) {
-    vezer::BinaryWriter out;
+vezer::Bytes RoadBytes(const std::vector<RoadChain>& roads) {
+    vezer::RoadFile file;
     // Post roads first, railways after: where both use a side, the railway is the faster way.
     for (bool rail : {false, true})
         for (const RoadChain& chain : roads) {
             if (chain.rail != rail) continue;
-            out.WriteByte(rail ? 222 : 111);
-            for (const ChainHex& h : chain.hexes) {
-                out.WriteByte(Byte(h.hex.x));
-                out.WriteByte(Byte(h.hex.y));
-            }
+            file.items.push_back({rail ? 222 : 111, 0});
+            for (const ChainHex& h : chain.hexes) file.items.push_back({h.hex.x, h.hex.y});
         }
-    out.WriteByte(255);
-    out.WriteByte(0);
-    int sum = 0;
-    for (std::uint8_t b : out.bytes()) sum += b;
-    out.WriteByte(Byte(sum % 200));
-    return out.bytes();
+    file.items.push_back({255, 0});
+    file.tail = 0;
+    return vezer::RoadFileBytes(file);
 }
 
-vezer::Bytes RiverFile(const std::vector<RiverSide>& rivers) {
-    vezer::BinaryWriter out;
-    int sum = 0;
-    for (const RiverSide& s : rivers)
-        for (int v : {s.a.x, s.a.y, s.b.x, s.b.y, s.value}) {
-            out.WriteByte(Byte(v));
-            sum += v;
-        }
-    out.WriteByte(Byte(sum % 200));
-    return out.bytes();
+vezer::Bytes RiverBytes(const std::vector<RiverSide>& rivers) {
+    vezer::RiverFile file;
+    for (const RiverSide& s : rivers) file.sides.push_back({s.a.x, s.a.y, s.b.x, s.b.y, s.value});
+    return vezer::RiverFileBytes(file);
 }
 
-vezer::Bytes CityFileBytes(const CityFile& file) {
-    vezer::BinaryWriter out;
-    int sum = 0;
-    for (const CityRecord& r : file.cities) {
-        for (int v : r.Values()) {
-            out.WriteInt(v);
-            sum += v;
-        }
-        sum %= 2000;
+vezer::Bytes CityBytes(const CityFile& source) {
+    vezer::CityFile file;
+    for (std::size_t i = 0; i < source.cities.size(); ++i) {
+        const CityRecord& r = source.cities[i];
+        vezer::TVaros& v = file.cities[i + 1];
+        v.X = r.x;
+        v.Y = r.y;
+        v.Kind = r.kind;
+        v.SupplyCapacity[1] = r.supply1;
+        v.SupplyCapacity[2] = r.supply2;
+        v.Owner = r.owner;
+        v.GarrisonCapacity = r.garrisonCapacity;
+        v.GarrisonGunCapacity = r.garrisonGunCapacity;
+        v.FortMax = r.fortMax;
+        v.FortStrength = r.fortStrength;
+        v.GarrisonCorps = r.garrisonCorps;
+        v.HomeSide = r.homeSide;
+        v.Nation = r.nation;
+        v.FlagClass = r.flagClass;
+        v.VictoryValue = r.victoryValue;
+        v.Importance[2] = r.importance2;
+        v.Importance[1] = r.importance1;
+        v.CaptureCounter = r.captureCounter;
+        v.StagingLink = r.stagingLink;
     }
-    out.WriteInt(sum);
-    return out.bytes();
+    return vezer::CityFileBytes(file);
 }
 
 vezer::Bytes CityNames(const std::vector<CitySource>& cities) {
@@ -382,11 +380,11 @@ void CompileMap(const Context& ctx) {
     std::array<CityFile, kCampaigns> files = BuildCityFiles(src);
     CheckCityFields(src, files);
 
-    WriteOutput(ctx, "Data/Terep1.dat", TerrainFile(src.terrain));
-    WriteOutput(ctx, "Data/Ut1.dat", RoadFile(src.roads));
-    WriteOutput(ctx, "Data/Folyo1.dat", RiverFile(src.rivers));
+    WriteOutput(ctx, "Data/Terep1.dat", TerrainBytes(src.terrain));
+    WriteOutput(ctx, "Data/Ut1.dat", RoadBytes(src.roads));
+    WriteOutput(ctx, "Data/Folyo1.dat", RiverBytes(src.rivers));
     for (int campaign = 0; campaign < kCampaigns; ++campaign)
-        WriteOutput(ctx, "Data/Varos1" + std::to_string(campaign) + ".dat", CityFileBytes(files[campaign]));
+        WriteOutput(ctx, "Data/Varos1" + std::to_string(campaign) + ".dat", CityBytes(files[campaign]));
     WriteOutput(ctx, "Data/Varnev1.dat", CityNames(src.cities));
     WriteOutput(ctx, "Data/Maszk.bmp", MaskBitmap());
     PrintSummary(src, files);

@@ -76,16 +76,11 @@ struct CitySource {
     int fortMax = 0, garrisonCapacity = 0, garrisonGunCapacity = 0, stagingLink = 0;
 };
 
-// The 19 values of one city in a city file, in file order by Values().
+// The 19 values of one city in a city file (the file's order is the game's city walk).
 struct CityRecord {
     int x = 0, y = 0, kind = 0, supply1 = 0, supply2 = 0, owner = 0, garrisonCapacity = 0,
         garrisonGunCapacity = 0, fortMax = 0, fortStrength = 0, garrisonCorps = 0, homeSide = 0, nation = 0,
         flagClass = 0, victoryValue = 0, importance2 = 0, importance1 = 0, captureCounter = 0, stagingLink = 0;
-    std::array<int, 19> Values() const {
-        return {x, y, kind, supply1, supply2, owner, garrisonCapacity, garrisonGunCapacity, fortMax, fortStrength,
-                garrisonCorps, homeSide, nation, flagClass, victoryValue, importance2, importance1, captureCounter,
-                stagingLink};
-    }
 };
 struct CityFile {
     std::array<CityRecord, kCities> cities{};
