@@ -74,10 +74,42 @@ TEST(Score, ChordsShareTheirBarAndTheBandFollowsThem) {
     const auto after = Afterbeats({chords[0], chords[2]}, 55, 1.0);
     ASSERT_EQ(after.size(), 6u + 3u);
     EXPECT_DOUBLE_EQ(after[0].start, 4.5);
+    // The first chord sits in the middle of the horns' range: D4 F#4 A4.
+    EXPECT_EQ(after[0].midi, 62);
+    EXPECT_EQ(after[1].midi, 66);
+    EXPECT_EQ(after[2].midi, 69);
     for (const Note& n : after) EXPECT_GE(n.midi, 55);
     int movement = 0;
     for (int k = 0; k < 3; ++k) movement += std::abs(after[6 + k].midi - after[3 + k].midi);
     EXPECT_LE(movement, 6) << "D to A7 moves each voice a step or so";
+}
+
+TEST(Score, TheBassStaysLowAndTheCimbalomRollsThroughTheChord) {
+    const auto chords = ParseChords("A | Dm", 2.0, 0.0);
+    // A2 is 45: the fifth above (52) leaves the bass register, so the weak beat takes E2 below.
+    const auto bass = BassOnBeats({chords[0]}, 38, 1.0);
+    ASSERT_EQ(bass.size(), 2u);
+    EXPECT_EQ(bass[0].midi, 45);
+    EXPECT_EQ(bass[1].midi, 40);
+    EXPECT_GT(bass[0].velocity, bass[1].velocity) << "the strong beat is the louder";
+
+    const auto roots = HeldRoots(chords, 38, 0.6);
+    ASSERT_EQ(roots.size(), 2u);
+    EXPECT_EQ(roots[0].midi, 45);
+    EXPECT_EQ(roots[1].midi, 38);
+    EXPECT_DOUBLE_EQ(roots[1].start, 2.0);
+    EXPECT_DOUBLE_EQ(roots[1].length, 2.0);
+
+    // D minor from D3 in eighths: root, fifth, octave, tenth, twelfth, tenth, octave, fifth.
+    const auto rolled = BrokenChords({chords[1]}, 50, 4, 1.0);
+    ASSERT_EQ(rolled.size(), 8u);
+    const int figure[] = {50, 57, 62, 65, 69, 65, 62, 57};
+    for (std::size_t k = 0; k < 8; ++k) {
+        EXPECT_EQ(rolled[k].midi, figure[k]) << k;
+        EXPECT_DOUBLE_EQ(rolled[k].start, 2.0 + 0.25 * k);
+    }
+    EXPECT_GT(rolled[0].velocity, rolled[1].velocity) << "each beat is marked";
+    EXPECT_DOUBLE_EQ(rolled[4].velocity, rolled[0].velocity);
 }
 
 TEST(Loops, TheTailComesRoundAndTheSeamIsBlended) {
