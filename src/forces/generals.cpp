@@ -42,6 +42,17 @@ int OwnNationFirst(const State& st, int side, int nation) {
     return nation >= 4 ? FindGeneralOfNation(st, side, nation) : 0;
 }
 
+// The best defender among those who are no great attackers; a Defence of 0 never counts.
+int BestFreeDefender(const State& st, int side, int nation) {
+    return FirstBestFree(st, side, nation, false, [](const TTabornok& t) { return t.Attack < 6 && t.Defence > 0; },
+                         [](const TTabornok& t) { return t.Defence; });
+}
+
+// The least rated free general of the nation's class.
+int LeastFreeOfClass(const State& st, int side, int nation) {
+    return FirstBestFree(st, side, NationFlagOf(nation), true, [](const TTabornok&) { return true; }, RatingSum);
+}
+
 } // namespace
 
 int AddGeneral(Game& game, int side, int k, bool announce) {
@@ -83,9 +94,7 @@ int PickDefensiveGeneral(Game& game, int side, int nation) {
     State& st = game.state;
     if (!IsSide(side)) return 0;
     if (int g = OwnNationFirst(st, side, nation)) return g;
-    // The best defender among those who are no great attackers; a Defence of 0 never counts.
-    int best = FirstBestFree(st, side, nation, false, [](const TTabornok& t) { return t.Attack < 6 && t.Defence > 0; },
-                             [](const TTabornok& t) { return t.Defence; });
+    int best = BestFreeDefender(st, side, nation);
     return best ? best : AddGeneral(game, side, NationFlagOf(nation), true);
 }
 
@@ -102,11 +111,21 @@ int PickOrdinaryGeneral(Game& game, int side, int nation) {
     if (!IsSide(side)) return 0;
     if (int g = OwnNationFirst(st, side, nation)) return g;
     int c = NationFlagOf(nation);
-    int best = FirstBestFree(st, side, c, true, [](const TTabornok&) { return true; }, RatingSum);
+    int best = LeastFreeOfClass(st, side, nation);
     // Famous commanders are kept for larger commands while the roster has room.
     if (best && (RatingSum(st.General(side, best)) < 16 || st.GeneralCount[side] > 199)) return best;
     int added = AddGeneral(game, side, NationFlagOf(c), true);
     return added ? added : best;
+}
+
+bool CanPickDefensiveGeneral(const State& st, int side, int nation) {
+    if (!IsSide(side)) return false;
+    return st.GeneralCount[side] < kMaxGenerals || OwnNationFirst(st, side, nation) || BestFreeDefender(st, side, nation);
+}
+
+bool CanPickOrdinaryGeneral(const State& st, int side, int nation) {
+    if (!IsSide(side)) return false;
+    return st.GeneralCount[side] < kMaxGenerals || OwnNationFirst(st, side, nation) || LeastFreeOfClass(st, side, nation);
 }
 
 bool ReplaceGeneral(Game& game, int side, int corps, int general) {

@@ -27,6 +27,11 @@ int PickDefensiveGeneral(Game& game, int side, int nation);
 int PickStrongestGeneral(Game& game, int side, int nation);
 int PickOrdinaryGeneral(Game& game, int side, int nation);
 
+// Whether the pick would find or make a general (false only when the roster is full and no
+// free general suits): creations that need one are refused before anything of them is made.
+bool CanPickDefensiveGeneral(const State& state, int side, int nation);
+bool CanPickOrdinaryGeneral(const State& state, int side, int nation);
+
 // Order 10: the corps gets a free, available general; every regiment loses 5 readiness and
 // 5 morale. Refused (false, nothing changes) for a general who is not free or not available.
 bool ReplaceGeneral(Game& game, int side, int corps, int general);
