@@ -2,7 +2,7 @@
 // Which scheduled reinforcements march in: the first step of the weekly arrivals, shared by the
 // turn events and by whatever needs to know what a campaign will bring.
 
-#include "core/state.h"
+#include "core/game.h"
 
 namespace vezer {
 
@@ -18,5 +18,10 @@ bool InterventionAllows(const State& state, const TErosites& record);
 // campaign's start, it has not arrived yet and the interventions allow it. Nothing arrives in
 // the tutorial, and an index outside the schedule never arrives.
 bool ReinforcementDue(const State& state, int k);
+
+// Every reinforcement due this week arrives as a new corps on its hex, its side taking the
+// town there; each is told on the turn-start screen. Nothing arrives in the tutorial. A
+// record its side has no room for (regiments, corps or a general) waits, and is logged.
+void ArriveReinforcements(Game& game);
 
 } // namespace vezer
