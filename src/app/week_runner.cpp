@@ -13,6 +13,7 @@
 #include "files/savegame.h"
 #include "forces/invariants.h"
 #include "orders/orders.h"
+#include "turn/activation.h"
 #include "turn/victory.h"
 
 #include <cstdio>
@@ -94,12 +95,13 @@ std::string WeekLine(const State& st) {
     return line + "; " + FingerprintText(st);
 }
 
-// The week's turn events as the turn-start screen stored them, for --trace.
-void PrintTurnEvents(const State& st) {
-    for (int i = 1; i <= st.TurnEventCount && i <= kTurnEventLimit; ++i) {
-        const TTurnEvent& e = st.TurnEventList[static_cast<std::size_t>(i)];
-        std::printf("  event side %d%s: %s\n", e.Side, e.Hidden ? " hidden" : "", e.Text.str().c_str());
-    }
+// The lines the turn-start screens showed since call `from` of the screen, for --trace (all of
+// them: the week's stored list keeps only the first 50).
+void PrintTurnEvents(const HeadlessPresentation& screen, std::size_t from) {
+    const auto& calls = screen.Calls();
+    for (std::size_t i = from; i < calls.size(); ++i)
+        if (calls[i].kind == HeadlessPresentation::Kind::TurnEvent)
+            std::printf("  event side %d:%s\n", calls[i].value, calls[i].text.c_str());
 }
 
 // One side's turn, played by whoever plays it: the computer through its own turn, anyone else
@@ -133,17 +135,24 @@ int RunWeek(const std::vector<std::string>& args) {
     auto game = MakeGame(screen, link, GameDir(GameDirectory()));
     if (!LoadSaveOrReport(*game, o.in, kCmd)) return 1;
     State& st = game->state;
-    if (o.trace) std::printf("start %s\n", WeekLine(st).c_str());
+    // The main screen opens on the loaded game: a new game's first turn-start screen is due.
+    SetTurnStartFlagsAfterLoad(st);
+    ActivateMainScreen(*game);
+    if (o.trace) {
+        std::printf("start %s\n", WeekLine(st).c_str());
+        PrintTurnEvents(screen, 0);
+    }
     bool broken = false;
     for (int week = 0; week < o.weeks && screen.MainScreenExists();) {
         const int side = st.ActiveSide;
         const int endings = screen.Count(HeadlessPresentation::Kind::EndOfGame);
+        const std::size_t callsBefore = screen.Calls().size();
         PlaySideTurn(*game);
         if (o.trace) std::printf("  side %d ended its turn; %s\n", side, FingerprintText(st).c_str());
         if (!(side == 2 && st.ActiveSide == 1)) continue;
         ++week;
         std::printf("%s\n", WeekLine(st).c_str());
-        if (o.trace) PrintTurnEvents(st);
+        if (o.trace) PrintTurnEvents(screen, callsBefore);
         if (o.checkInvariants && !InvariantsHold(st, WeekLine(st))) {
             broken = true;
             break;

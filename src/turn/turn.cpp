@@ -120,7 +120,7 @@ void AddTurnEvent(Game& game, int side, bool hidden, std::string_view text) {
     State& st = game.state;
     if (!st.TurnStartScreenOpen) return;
     TTurnEvent event;
-    event.Side = side == 3 ? 2 : side;
+    event.Side = side == 3 || side == 4 ? 2 : side;  // the Russians and the Italians are told to side 2
     event.Hidden = hidden ? 1 : 0;
     event.Text = text;
     if (TurnEventVisible(st, event)) game.screen.TurnEventLine(event.Side, "  " + event.Text.str());

@@ -2,7 +2,9 @@
 
 namespace vezer::testing {
 
-void QueueDraws(State& st, std::initializer_list<int> values) {
+void QueueDraws(State& st, std::initializer_list<int> values) { QueueDraws(st, std::vector<int>(values)); }
+
+void QueueDraws(State& st, const std::vector<int>& values) {
     int pos = st.RandPos;
     for (int v : values) {
         pos += st.RandStep;
