@@ -7,9 +7,11 @@ no Russian comes. The whole war runs to its verdict with each Russian and Polish
 with fog of war on and off, the invariants checked every week."""
 import os
 import re
-import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import headless_game  # noqa: E402
 
 VEZER = sys.argv[1]
 SCHEDULE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "campaigns",
@@ -23,17 +25,11 @@ def fail(what):
 
 
 def game_dir(tmp):
-    root = os.path.join(tmp, "game")
-    os.makedirs(os.path.join(root, "save"))
-    compiled = os.path.dirname(os.path.abspath(VEZER))
-    for name in os.listdir(compiled):
-        if name.lower() != "save":
-            os.symlink(os.path.join(compiled, name), os.path.join(root, name))
-    return root
+    return headless_game.game_dir(VEZER, tmp)
 
 
 def run(gd, *args):
-    return subprocess.run([VEZER, "--game-dir", gd, *args], capture_output=True, text=True)
+    return headless_game.run(VEZER, gd, *args)
 
 
 def russian_schedule(campaign):

@@ -5,9 +5,11 @@ ends with the verdict; the same save gives the same bytes and lines on every run
 stops after its weeks; --play-on goes on past the end; bad command lines are refused."""
 import os
 import re
-import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import headless_game  # noqa: E402
 
 VEZER = sys.argv[1]
 failures = []
@@ -25,19 +27,11 @@ def fail(what):
 
 
 def game_dir(tmp):
-    """A game directory of the test's own: the compiled data, and a save folder of its own for
-    the automatic saves a person's side leaves at every end of turn."""
-    root = os.path.join(tmp, "game")
-    os.makedirs(os.path.join(root, "save"))
-    compiled = os.path.dirname(os.path.abspath(VEZER))
-    for name in os.listdir(compiled):
-        if name.lower() != "save":
-            os.symlink(os.path.join(compiled, name), os.path.join(root, name))
-    return root
+    return headless_game.game_dir(VEZER, tmp)
 
 
 def run(gd, *args):
-    return subprocess.run([VEZER, "--game-dir", gd, *args], capture_output=True, text=True)
+    return headless_game.run(VEZER, gd, *args)
 
 
 def dates(lines):

@@ -24,6 +24,7 @@
 #include "support/test_game.h"
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 namespace vezer::testing {
@@ -116,6 +117,17 @@ struct BuiltGame {
     StateBuilder b{t.g()};
     State& st() { return t.st(); }
     Game& g() { return t.g(); }
+};
+
+// A built game that table-driven tests replace for each case (Fresh), so every case starts
+// from the builder's defaults.
+struct FreshGame {
+    std::unique_ptr<BuiltGame> w = std::make_unique<BuiltGame>();
+    void Fresh() { w = std::make_unique<BuiltGame>(); }
+    State& st() { return w->st(); }
+    Game& g() { return w->g(); }
+    StateBuilder& b() { return w->b; }
+    THad& H(int side, int c) { return w->st().CorpsRec(side, c); }
 };
 
 } // namespace vezer::testing

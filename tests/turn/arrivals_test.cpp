@@ -18,10 +18,9 @@ using testing::QueueDraws;
 
 // The whole war in the third week of June 1849, the turn-start screen open, side 1 a person
 // and side 2 the computer; a fresh game for each case.
-struct Arrivals : ::testing::Test {
-    std::unique_ptr<testing::BuiltGame> w;
+struct Arrivals : ::testing::Test, testing::FreshGame {
     void SetUp() override {
-        w = std::make_unique<testing::BuiltGame>();
+        Fresh();
         State& s = st();
         s.Campaign = 5;
         s.TurnStartScreenOpen = 1;
@@ -35,10 +34,6 @@ struct Arrivals : ::testing::Test {
         s.Zeal = {0, 60, 60};
         s.RussianIntervention = s.PolishIntervention = 2;
     }
-    State& st() { return w->st(); }
-    Game& g() { return w->g(); }
-    testing::StateBuilder& b() { return w->b; }
-    THad& H(int side, int c) { return st().CorpsRec(side, c); }
 
     // Appends a record: its types (above 15: veterans of type - 20) and fills.
     int Record(int side, int nation, int limited, At at, int general, std::vector<int> types,

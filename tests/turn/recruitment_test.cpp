@@ -18,10 +18,9 @@ using testing::QueueDraws;
 
 // A fresh game for each case: May 1849 in the whole war, the turn-start screen open, a town of
 // side 1 (city 5, "Szeged") at (12, 12).
-struct Recruits : ::testing::Test {
-    std::unique_ptr<testing::BuiltGame> w;
+struct Recruits : ::testing::Test, testing::FreshGame {
     void SetUp() override {
-        w = std::make_unique<testing::BuiltGame>();
+        Fresh();
         st().Campaign = 5;
         st().TurnStartScreenOpen = 1;
         st().Year = 1849;
@@ -31,10 +30,6 @@ struct Recruits : ::testing::Test {
         st().AutoRecruit = 1;
         b().City(5, {12, 12}, {.owner = 1, .name = "Szeged"});
     }
-    State& st() { return w->st(); }
-    Game& g() { return w->g(); }
-    testing::StateBuilder& b() { return w->b; }
-    THad& H(int side, int c) { return st().CorpsRec(side, c); }
     std::vector<std::string> Listed() {
         std::vector<std::string> out;
         for (int i = 1; i <= st().TurnEventCount; ++i)

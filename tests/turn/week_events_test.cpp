@@ -19,15 +19,11 @@ using testing::Reg;
 // A game of the whole war in May 1849 with the turn-start screen open, so that the week's
 // events are listed.
 // SetUp starts a fresh game (table-driven tests call it again for each case).
-struct WeekEvents : ::testing::Test {
-    std::unique_ptr<testing::BuiltGame> w;
+struct WeekEvents : ::testing::Test, testing::FreshGame {
     void SetUp() override {
-        w = std::make_unique<testing::BuiltGame>();
+        Fresh();
         Open(*w);
     }
-    State& st() { return w->st(); }
-    Game& g() { return w->g(); }
-    testing::StateBuilder& b() { return w->b; }
     static void Open(testing::BuiltGame& w) {
         w.st().Campaign = 5;
         w.st().TurnStartScreenOpen = 1;
@@ -49,8 +45,6 @@ struct WeekEvents : ::testing::Test {
         }
         return out;
     }
-    TEzred& R1(int side, int r) { return st().Regiment(side, r); }
-    THad& H(int side, int c) { return st().CorpsRec(side, c); }
 };
 
 void PrintTo(const WeekEvents::Line& l, std::ostream* os) {
