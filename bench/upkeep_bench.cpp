@@ -1,10 +1,12 @@
-// One week's upkeep of the summer campaign of 1849 with the full Russian and Polish
-// intervention: every regiment's upkeep, every corps' recompute and activity, and the supply
-// network, whose reach at each corps' hex runs up to 75 bounded path searches.
+// One week's upkeep of the summer campaign of 1849 with the full Russian and Polish intervention
+// and every reinforcement of the campaign on the map (both armies at their full size): every
+// regiment's upkeep, every corps' recompute and activity, and the supply network, whose reach
+// at each corps' hex runs up to 75 bounded path searches.
 
 #include "core/headless.h"
 #include "core/transport.h"
 #include "campaign/setup.h"
+#include "turn/reinforcements.h"
 #include "turn/upkeep.h"
 
 #include <benchmark/benchmark.h>
@@ -25,6 +27,15 @@ void BM_WeeklyUpkeepSummer1849(benchmark::State& bench) {
     choices.russianIntervention = 2;
     choices.polishIntervention = 2;
     StartCampaign(*game, 1, 4, choices);
+    // Everything the campaign's schedule brings arrives at once, in the last week of September.
+    State& st = game->state;
+    const int year = st.Year, month = st.Month, week = st.Week;
+    st.Month = 9;
+    st.Week = 4;
+    ArriveReinforcements(*game);
+    st.Year = year;
+    st.Month = month;
+    st.Week = week;
     const auto start = std::make_unique<State>(game->state);
     int regiments = 0, corps = 0;
     for (int side = 1; side <= 2; ++side) {

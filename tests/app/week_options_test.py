@@ -59,15 +59,16 @@ def russian_arrivals(trace):
 
 with tempfile.TemporaryDirectory() as tmp:
     gd = game_dir(tmp)
-    for russian in (2, 0):
+    # Without the intervention the weeks of the Russian arrivals are enough to see none come.
+    for russian, weeks in ((2, "100"), (0, "3")):
         start = os.path.join(tmp, f"summer{russian}.sav")
-        r = run(gd, "new-game", "--campaign", "4", "--russian", str(russian), "--out", start)
+        r = run(gd, "new-game", "--campaign", "4", "--russian", str(russian), "--side1", "computer", "--out", start)
         if r.returncode != 0:
             fail(f"new-game: {r.stderr}")
             continue
-        r = run(gd, "week", start, "--weeks", "100", "--out", os.path.join(tmp, "end.sav"), "--trace",
+        r = run(gd, "week", start, "--weeks", weeks, "--out", os.path.join(tmp, "end.sav"), "--trace",
                 "--check-invariants")
-        if r.returncode != 0 or "\nverdict: " not in r.stdout:
+        if r.returncode != 0 or (weeks == "100" and "\nverdict: " not in r.stdout):
             fail(f"summer 1849, Russian option {russian}: exit {r.returncode}\n{r.stderr}")
             continue
         arrivals, men = russian_arrivals(r.stdout)
@@ -81,10 +82,11 @@ with tempfile.TemporaryDirectory() as tmp:
         if men < 100000:
             fail(f"only {men} Russian soldiers came in the summer of 1849")
 
-    for russian, polish, fog in (("0", "0", "off"), ("1", "1", "on"), ("2", "2", "on"), ("2", "0", "off")):
+    # The week test plays the war without intervention and fog; the computer plays both sides here.
+    for russian, polish, fog in (("1", "1", "on"), ("2", "2", "off")):
         start = os.path.join(tmp, f"war{russian}{polish}{fog}.sav")
         r = run(gd, "new-game", "--campaign", "5", "--russian", russian, "--polish", polish, "--fog", fog,
-                "--out", start)
+                "--side1", "computer", "--out", start)
         if r.returncode != 0:
             fail(f"new-game: {r.stderr}")
             continue
