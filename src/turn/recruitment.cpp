@@ -10,7 +10,7 @@
 #include "forces/organisation.h"
 #include "forces/strength.h"
 #include "map/queries.h"
-#include "turn/battle_links.h"
+#include "battle/battle.h"
 #include "turn/turn.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@
 #include "forces/occupation.h"
 #include "forces/organisation.h"
 #include "forces/strength.h"
-#include "turn/battle_links.h"
+#include "battle/battle.h"
 #include "turn/recruitment.h"
 #include "turn/turn.h"
 

@@ -41,7 +41,7 @@ def dates(lines):
 with tempfile.TemporaryDirectory() as tmp:
     gd = game_dir(tmp)
     start = os.path.join(tmp, "c5.sav")
-    r = run(gd, "new-game", "--campaign", "5", "--out", start)
+    r = run(gd, "new-game", "--campaign", "5", "--seed", "1848", "--out", start)
     if r.returncode != 0:
         print(f"new-game failed: {r.stderr}")
         sys.exit(1)
@@ -67,8 +67,8 @@ with tempfile.TemporaryDirectory() as tmp:
             fail(f"no verdict after the last week: {lines[63:]}")
         if len(set(l.split("fingerprint")[1] for l in lines[:64])) != 64:
             fail("a week passed without changing the fingerprint")
-        if not any(l.split(": ")[1].startswith("weather 4") for l in lines[:64]):
-            fail("a whole winter without snow")
+        if len(set(l.split(": ")[1].split(" temperature")[0] for l in lines[:64])) < 3:
+            fail("a whole war of one or two kinds of weather")
         if len([f for f in os.listdir(os.path.join(gd, "save")) if f.endswith(".sav")]) < 64:
             fail("the person's side left no automatic save at the end of its turns")
 

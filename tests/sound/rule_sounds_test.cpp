@@ -133,10 +133,9 @@ TEST_F(Autumn1848, AnUnseenComputerColumnMarchesInSilence) {
     EXPECT_EQ(Sounds(), std::vector<int>{kSoundTrain});
 }
 
-// The week's weather is heard when the turn-start screen lists the week's events. Enable when
-// the week's events (RunTurnEvents) have landed on main: fair weather, rain and the winter
-// wind have their sounds; the other weather is silent.
-TEST_F(Autumn1848, DISABLED_TheWeeksWeatherIsHeardOnTheTurnStartScreen) {
+// The week's weather is heard when the turn-start screen lists the week's events: fair weather,
+// rain and the winter wind have their sounds; the other weather is silent.
+TEST_F(Autumn1848, TheWeeksWeatherIsHeardOnTheTurnStartScreen) {
     const std::pair<int, int> weeks[] = {{1, 12}, {2, 0}, {3, 4}, {4, 13}};
     for (const auto& [weather, heard] : weeks) {
         SCOPED_TRACE(weather);

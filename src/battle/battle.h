@@ -1,9 +1,8 @@
 #pragma once
-// The battle module's operations the week's events use: the corps of a side leave a hex, a
-// side takes a fortress, and the own city nearest a hex.
+// Battles and sieges: what follows a battle, which the week's events use as well.
 
 #include "core/game.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 namespace vezer {
 
