@@ -166,8 +166,7 @@ int RunNewGame(const std::vector<std::string>& args) {
     NoTransport link;
     auto game = FreshGame(screen, link);
     try {
-        SetUpGame(*game, 1, seed);
-        StartCampaign(*game, 1, campaign, choices);
+        StartNewGame(*game, 1, seed, campaign, choices);
         WriteSaveFile(game->state, out);
     } catch (const DataError& e) {
         std::fprintf(stderr, "vezer %s: %s (%s)\n", cmd, e.PlayerMessage().c_str(), e.what());
@@ -187,9 +186,8 @@ int RunInspect(const std::vector<std::string>& args) {
     auto game = FreshGame(screen, link);
     try {
         // The save's own cursor is what a replay of it uses; the set-up's seed does not matter.
-        SetUpGame(*game, 1, 0);
         const std::string& path = args[0];
-        LoadGameFromBytes(*game, ReadFileBytes(path, path), path);
+        LoadSavedGame(*game, 1, 0, ReadFileBytes(path, path), path);
     } catch (const DataError& e) {
         std::fprintf(stderr, "vezer %s: %s (%s)\n", cmd, e.PlayerMessage().c_str(), e.what());
         return 1;

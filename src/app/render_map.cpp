@@ -62,8 +62,7 @@ int RunRenderMap(const std::vector<std::string>& args) {
     if (!save.empty()) {
         // A saved game: its cities with their owners, and every corps where it stands.
         try {
-            SetUpGame(*game, 1, 0);
-            LoadGameFromBytes(*game, ReadFileBytes(save, save), save);
+            LoadSavedGame(*game, 1, 0, ReadFileBytes(save, save), save);
         } catch (const DataError& e) {
             std::fprintf(stderr, "vezer render-map: %s (%s)\n", e.PlayerMessage().c_str(), e.what());
             return 1;

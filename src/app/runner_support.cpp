@@ -17,14 +17,13 @@ namespace vezer::app {
 void LoadSaveForRunner(Game& game, const std::string& in) {
     game.state.DataSet = 1;
     game.state.Language = 1;
-    SetUpGame(game, 1, 0);
     const Bytes bytes = ReadFileBytes(in, in);
     // Where the checksum ends: the loader itself keeps the set-up's random cursor, so the
     // runner adopts the one stored after it when it is there.
+    LoadSavedGame(game, 1, 0, bytes, in);
     auto staged = std::make_unique<State>(game.state);
     const std::size_t end = ReadSaveInto(*staged, bytes, in, [](State&) {});
     staged.reset();
-    LoadGameFromBytes(game, bytes, in);
     if (game.state.PbemGame != 0) return;
     int pos = 1, step = 1; // a save without a cursor replays from the table's start
     if (bytes.size() >= end + 8) {

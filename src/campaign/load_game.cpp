@@ -21,14 +21,13 @@
 #include "forces/organisation.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <system_error>
 
 namespace vezer {
 
 namespace {
-
-constexpr int kEntrenchmentMarkRoom = 100; // entrenchment marks the map can show
 
 // Rebuild step 1: generals created in play are created again, in index order, from their
 // saved nation; the creation takes the next index and draws nothing.
@@ -72,15 +71,16 @@ void RenumberRegiments(Game& game) {
     }
 }
 
-// Rebuild step 5. Every corps is placed on its hex and given its regiments before any is
-// recomputed: a recompute that deletes an empty corps moves the last corps into its slot,
-// and that corps must already be counted on its hex.
+// Rebuild step 5. Every corps takes its general and is placed on its hex with its regiments
+// before any is recomputed: a recompute that deletes an empty corps moves the last corps into
+// its slot, and that corps must already be counted on its hex.
 void PlaceCorps(Game& game) {
     State& st = game.state;
     for (int x = 0; x <= st.MapMaxX; ++x)
         for (int y = 0; y <= st.MapMaxY; ++y) st.Cell(x, y).CorpsCount = 0;
     for (int side = 1; side <= 2; ++side) {
         for (int c = 1; c <= st.CorpsCount[side]; ++c) {
+            AssignGeneral(game, side, c);
             THad& h = st.Corps[static_cast<std::size_t>(side)][static_cast<std::size_t>(c)];
             h.SelfIndex = c;
             h.UnitCount = 0;
@@ -128,9 +128,11 @@ void RebuildAfterLoad(Game& game) {
     RecreateGenerals(game);
     LinkGeneralsToCorps(st);
     st.Tutorial = st.Difficulty == kTutorialDifficulty ? 1 : 0;
+    // Every entrenched hex has its mark before any corps is recomputed: the entrenching
+    // permission counts the marks.
+    st.EntrenchmentMarkCount = CountEntrenchmentMarks(st);
     RenumberRegiments(game);
     PlaceCorps(game);
-    st.EntrenchmentMarkCount = std::min(CountEntrenchmentMarks(st), kEntrenchmentMarkRoom);
     ClearReconTargets(game);
     DrawWeather(game, false);
     CountCityPoints(st);
@@ -147,6 +149,63 @@ void RebuildAfterLoad(Game& game) {
     UpdateWeaponShortage(game);
     CountLevyMen(game);
     ResetBattleState(game);
+}
+
+// The references between records that the rules keep and a save could break: a general leads
+// one corps, a corps holds at most fifty regiments, and a city's garrison is a garrison corps
+// of its owner standing on it. Each is refused like a bad count.
+void CheckCrossReferences(const State& st, const std::string& name) {
+    auto refuse = [&](const std::string& why) { throw DataError(name, why); };
+    for (int side = 1; side <= 2; ++side) {
+        const auto s = std::to_string(side);
+        std::array<int, kMaxCorps + 1> members{};
+        for (int r = 1; r <= st.RegimentCount[side]; ++r)
+            if (int c = st.Regiments[static_cast<std::size_t>(side)][static_cast<std::size_t>(r)].Corps;
+                c > 0)
+                ++members[static_cast<std::size_t>(c)];
+        std::array<int, kMaxGenerals + 1> leads{};
+        for (int c = 1; c <= st.CorpsCount[side]; ++c) {
+            const THad& h = st.Corps[static_cast<std::size_t>(side)][static_cast<std::size_t>(c)];
+            const auto corps = "corps " + std::to_string(c) + " of side " + s;
+            if (members[static_cast<std::size_t>(c)] > kMaxUnitsPerCorps)
+                refuse(std::to_string(members[static_cast<std::size_t>(c)]) + " regiments name " + corps +
+                       ", more than " + std::to_string(kMaxUnitsPerCorps));
+            if (h.General < 1 || h.General > kMaxGenerals) refuse(corps + " has no general");
+            int& other = leads[static_cast<std::size_t>(h.General)];
+            if (other != 0)
+                refuse("general " + std::to_string(h.General) + " of side " + s + " leads corps " +
+                       std::to_string(other) + " and " + std::to_string(c));
+            other = c;
+        }
+    }
+    for (int city = 1; city <= kCityCount; ++city) {
+        const TVaros& v = st.Cities[static_cast<std::size_t>(city)];
+        if (v.GarrisonCorps == 0 || (v.Owner != 1 && v.Owner != 2)) continue;
+        const auto where =
+            "the garrison corps " + std::to_string(v.GarrisonCorps) + " of city " + std::to_string(city);
+        if (v.GarrisonCorps > st.CorpsCount[v.Owner]) refuse(where + " is not a corps of its owner");
+        const THad& h =
+            st.Corps[static_cast<std::size_t>(v.Owner)][static_cast<std::size_t>(v.GarrisonCorps)];
+        if (h.X != v.X || h.Y != v.Y) refuse(where + " does not stand on it");
+        if (h.Garrison != 1) refuse(where + " is not a garrison");
+    }
+}
+
+// Reads the save into `staging` (a game prepared by the set-up), checks it and rebuilds
+// everything derived there. `staging` is the loaded game when this returns.
+void ReadAndRebuild(Game& staging, const Bytes& bytes, const std::string& displayName) {
+    State& st = staging.state;
+    ClearSavedRecords(st);
+    st.NewGameWeek = 0;
+    const std::size_t tail = ReadSaveInto(st, bytes, displayName, [&](State& s) {
+        // The static city fields come from the city file before the saved ones are read.
+        LoadCities(staging, s.DataSet, s.Campaign);
+    });
+    CheckCrossReferences(st, displayName);
+    RebuildAfterLoad(staging);
+    // The opponent's recorded orders go with the loaded game; a failure to keep them leaves the
+    // running game as it was.
+    if (st.PbemGame) KeepEmailOrdersAfterLoad(staging, std::span<const std::uint8_t>(bytes).subspan(tail));
 }
 
 // What the screen shows of a loaded game, once it is the running one.
@@ -168,17 +227,20 @@ void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displa
     HeadlessPresentation quiet;
     NoTransport none;
     auto staging = MakeGame(quiet, none, game.dir);
-    State& st = staging->state;
-    st = game.state;
-    ClearSavedRecords(st);
-    st.NewGameWeek = 0;
-    const std::size_t tail = ReadSaveInto(st, bytes, displayName, [&](State& s) {
-        // The static city fields come from the city file before the saved ones are read.
-        LoadCities(*staging, s.DataSet, s.Campaign);
-    });
-    RebuildAfterLoad(*staging);
-    if (st.PbemGame) KeepEmailOrdersAfterLoad(game, std::span<const std::uint8_t>(bytes).subspan(tail));
-    game.state = st;
+    staging->state = game.state;
+    ReadAndRebuild(*staging, bytes, displayName);
+    game.state = staging->state;
+    ShowLoadedGame(game);
+}
+
+void LoadSavedGame(Game& game, int dataSet, std::uint32_t seed, const Bytes& bytes,
+                   const std::string& displayName) {
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = SetUpScratchGame(game, quiet, none, dataSet, seed);
+    ReadAndRebuild(*staging, bytes, displayName);
+    game.state = staging->state;
+    game.screen.CreateCityDots();
     ShowLoadedGame(game);
 }
 
@@ -187,9 +249,10 @@ void LoadGame(Game& game, std::string_view gameFileName) {
     LoadGameFromBytes(game, ReadFileBytes(game.dir.Resolve(name), name), name);
 }
 
-bool TryLoadGame(Game& game, std::string_view gameFileName) {
+bool TryLoadGame(Game& game, std::string_view gameFileName, std::uint32_t seed) {
     try {
-        LoadGame(game, gameFileName);
+        const std::string name(gameFileName);
+        LoadSavedGame(game, 1, seed, ReadFileBytes(game.dir.Resolve(name), name), name);
         return true;
     } catch (const DataError& e) {
         game.screen.ShowError(e.PlayerMessage());

@@ -5,6 +5,7 @@
 #include "core/binary_io.h"
 #include "core/game.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,13 +15,22 @@ namespace vezer {
 // at the end of each turn, and the tutorial is not saved.
 std::string SaveRefusal(const State& state);
 
-// Loads a save into a game prepared by SetUpGame and rebuilds everything derived. A missing
-// file throws FileIoError, a damaged one DataError ("Corrupt file / Hibás file! " + name);
-// either way the game is left exactly as it was.
+// Loads a save into a game prepared by SetUpGame (the campaign start reads its start file
+// so) and rebuilds everything derived. A missing file throws FileIoError, a damaged one
+// DataError ("Corrupt file / Hibás file! " + name); either way the game is left exactly as it
+// was.
 void LoadGame(Game& game, std::string_view gameFileName);
 // The same for bytes already read; `displayName` names the file in messages.
 void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displayName);
-// LoadGame for the screens: a failure is shown to the player and the game stays as it was.
-bool TryLoadGame(Game& game, std::string_view gameFileName);
+
+// Loading a saved game in place of whatever game runs: the set-up (with `seed` for the chance
+// cursor an ordinary save does not carry) and the load both go into a scratch game, which
+// replaces the running one only when both succeeded. Nothing of the game that ran before
+// (its logs, its historical events, the tutorial's place) survives into the loaded one.
+void LoadSavedGame(Game& game, int dataSet, std::uint32_t seed, const Bytes& bytes,
+                   const std::string& displayName);
+// LoadSavedGame of a game file for the screens: a failure is shown to the player and the game
+// stays as it was.
+bool TryLoadGame(Game& game, std::string_view gameFileName, std::uint32_t seed);
 
 } // namespace vezer

@@ -1,23 +1,24 @@
 #include "campaign/setup.h"
 
+#include "ai/ai_turn.h"
+#include "battle/battle_orders.h"
+#include "campaign/load_game.h"
 #include "core/errors.h"
 #include "core/headless.h"
 #include "core/log.h"
 #include "core/random.h"
 #include "core/texts.h"
-#include "ai/ai_turn.h"
-#include "battle/battle_orders.h"
-#include "campaign/load_game.h"
 #include "files/email_files.h"
 #include "files/map_files.h"
 #include "files/savegame.h"
 #include "files/scenario_files.h"
+#include "forces/markers.h"
 #include "forces/organisation.h"
 #include "forces/strength.h"
 #include "map/queries.h"
 #include "turn/recruitment.h"
-#include "turn/weather.h"
 #include "turn/turn.h"
+#include "turn/weather.h"
 
 #include <memory>
 
@@ -173,49 +174,43 @@ void RestartResults(State& st) {
     }
 }
 
-void ClearEntrenchmentsWithoutCorps(State& st) {
+// Step 18: works that no corps holds are gone, marks and builders with them.
+void ClearEntrenchmentsWithoutCorps(Game& game) {
+    State& st = game.state;
     for (int x = 0; x <= st.MapMaxX; ++x)
         for (int y = 0; y <= st.MapMaxY; ++y)
-            if (st.Cell(x, y).CorpsCount == 0) st.Cell(x, y).Entrenchment = 0;
+            if (st.Cell(x, y).CorpsCount == 0 && st.Cell(x, y).Entrenchment > 0)
+                SetEntrenchment(game, x, y, 0, 0);
 }
 
-} // namespace
-
-void CentreMapOnCity(Game& game, int city) {
-    if (city < 1 || city > kCityCount) return;
-    const TVaros& c = game.state.Cities[static_cast<std::size_t>(city)];
-    game.screen.CentreMapOn(c.X, c.Y);
+// The menu's choices a set-up keeps, carried into a scratch game.
+void CarryMenuChoices(const State& from, State& to) {
+    to.Language = from.Language;
+    to.NetworkGame = from.NetworkGame;
+    to.Campaign = from.Campaign;
+    to.EnteredPassword = from.EnteredPassword;
 }
 
-void SetUpGame(Game& game, int dataSet, std::uint32_t seed) {
-    // Everything is read into a scratch game first: a missing or damaged file stops the set-up
-    // before the running program's game is touched.
-    HeadlessPresentation quiet;
-    NoTransport none;
-    auto staging = MakeGame(quiet, none, game.dir);
-    staging->state.Language = game.state.Language;
-    staging->state.NetworkGame = game.state.NetworkGame;
-    staging->state.Campaign = game.state.Campaign;
-    staging->state.EnteredPassword = game.state.EnteredPassword;
-    RunSetUp(*staging, dataSet, seed);
-    game.state = staging->state;
-    game.screen.CreateCityDots();
-}
-
-void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices& choices) {
-    State& st = game.state;
+// StartCampaign steps 1 to 5 in `staged`: everything that reads a file. A failure leaves
+// nothing changed outside it.
+void ReadCampaignStart(Game& staged, int dataSet, int campaign, const CampaignChoices& choices) {
+    State& st = staged.state;
     const std::string startFile = CampaignStartFileName(dataSet, campaign);
     if (campaign < 0 || campaign > 6)
         throw FileIoError(startFile, "there is no campaign " + std::to_string(campaign));
     // Every campaign the new-game screen offers has a start file; without it there is no game.
-    if (!game.dir.Exists(startFile)) throw FileIoError(startFile, "the campaign start file is missing");
-
+    if (!staged.dir.Exists(startFile)) throw FileIoError(startFile, "the campaign start file is missing");
     for (int i = 1; i <= st.ReinforcementCount && i <= kMaxReinforcements; ++i)
         st.Reinforcements[static_cast<std::size_t>(i)].Arrived = 0;
     st.Difficulty = choices.difficulty;
-    LoadCities(game, st.DataSet, st.Campaign);
-    LoadGame(game, startFile);
+    LoadCities(staged, st.DataSet, st.Campaign);
+    LoadGame(staged, startFile);
+}
 
+// StartCampaign steps 6 to 24 on the game the start file was read into: none of them reads a
+// file but the e-mail order file it creates.
+void ApplyCampaignStart(Game& game, int dataSet, int campaign, const CampaignChoices& choices) {
+    State& st = game.state;
     st.PbemGame = choices.pbem;
     if (st.NetworkGame) {
         st.RandPos = 1;
@@ -254,7 +249,7 @@ void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices&
         }
     }
     StartSideTurn(game);
-    ClearEntrenchmentsWithoutCorps(st);
+    ClearEntrenchmentsWithoutCorps(game);
     for (int t = 1; t <= st.TypeCount && t <= kMaxTypes; ++t)
         st.Types[static_cast<std::size_t>(t)].RecruitWeeks = st.BaseRecruitWeeks[static_cast<std::size_t>(t)];
     st.PrevTemperature = st.Temperature;
@@ -274,6 +269,54 @@ void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices&
     } else {
         st.NewGameWeek = 0;
     }
+}
+
+} // namespace
+
+void CentreMapOnCity(Game& game, int city) {
+    if (city < 1 || city > kCityCount) return;
+    const TVaros& c = game.state.Cities[static_cast<std::size_t>(city)];
+    game.screen.CentreMapOn(c.X, c.Y);
+}
+
+std::unique_ptr<Game> SetUpScratchGame(const Game& game, Presentation& quiet, Transport& none, int dataSet,
+                                       std::uint32_t seed) {
+    auto staging = MakeGame(quiet, none, game.dir);
+    CarryMenuChoices(game.state, staging->state);
+    RunSetUp(*staging, dataSet, seed);
+    return staging;
+}
+
+void SetUpGame(Game& game, int dataSet, std::uint32_t seed) {
+    // Everything is read into a scratch game first: a missing or damaged file stops the set-up
+    // before the running program's game is touched.
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = SetUpScratchGame(game, quiet, none, dataSet, seed);
+    game.state = staging->state;
+    game.screen.CreateCityDots();
+}
+
+void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices& choices) {
+    // The start file is read into a copy of the set-up game: a missing or damaged one leaves
+    // the game as it was, reinforcements, difficulty and cities included.
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = MakeGame(quiet, none, game.dir);
+    staging->state = game.state;
+    ReadCampaignStart(*staging, dataSet, campaign, choices);
+    game.state = staging->state;
+    ApplyCampaignStart(game, dataSet, campaign, choices);
+}
+
+void StartNewGame(Game& game, int dataSet, std::uint32_t seed, int campaign, const CampaignChoices& choices) {
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = SetUpScratchGame(game, quiet, none, dataSet, seed);
+    ReadCampaignStart(*staging, dataSet, campaign, choices);
+    game.state = staging->state;
+    game.screen.CreateCityDots();
+    ApplyCampaignStart(game, dataSet, campaign, choices);
 }
 
 void SetCampaignDates(State& st, int campaign) {

@@ -8,6 +8,7 @@
 #include "core/game.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace vezer {
 
@@ -33,9 +34,19 @@ struct CampaignChoices {
 // `seed` sets the chance cursor (SeedRandom): the caller chooses it, so a set-up can be made again.
 void SetUpGame(Game& game, int dataSet, std::uint32_t seed);
 
-// The campaign stage. A missing start file is an input-output error (FileIoError): the start
-// is abandoned rather than opening an empty game.
+// The campaign stage. A missing start file is an input-output error (FileIoError), a damaged
+// one DataError: the start is abandoned rather than opening an empty game, and the game stays
+// exactly as it was.
 void StartCampaign(Game& game, int dataSet, int campaign, const CampaignChoices& choices);
+
+// A new game from the new-game screen or the command line: the set-up and the campaign's start
+// file are read into a scratch game, which replaces the running one only when both succeeded.
+void StartNewGame(Game& game, int dataSet, std::uint32_t seed, int campaign, const CampaignChoices& choices);
+
+// The set-up stage run in a new scratch game on `game`'s directory, with the menu's choices
+// of `game` (for loading a saved game into a scratch game). Throws like SetUpGame.
+std::unique_ptr<Game> SetUpScratchGame(const Game& game, Presentation& quiet, Transport& none, int dataSet,
+                                       std::uint32_t seed);
 
 // Start and end dates and the victory values of a campaign.
 void SetCampaignDates(State& state, int campaign);

@@ -157,6 +157,14 @@ void TopUpGenerals(Game& game, int side) {
     for (int i = 0; i < kTopUpBatch; ++i) AddGeneral(game, side, side == 1 ? 1 : R(st, 2) + 1, true);
 }
 
+void AssignGeneral(Game& game, int side, int corps) {
+    State& st = game.state;
+    if (!IsCorps(st, side, corps)) return;
+    TopUpGenerals(game, side);
+    const int g = st.CorpsRec(side, corps).General;
+    if (IsGeneral(st, side, g)) st.General(side, g).Corps = corps;
+}
+
 std::string GeneralDisplayName(const State& st, int side, int g) {
     if (!IsGeneral(st, side, g)) return "";
     const TTabornok& t = st.General(side, g);

@@ -38,6 +38,9 @@ bool ReplaceGeneral(Game& game, int side, int corps, int general);
 
 // The thirty-general top-up of a side not played by the computer (part of CreateCorps).
 void TopUpGenerals(Game& game, int side);
+// A corps takes its general (the assignment a loaded game runs for every corps): the side's
+// roster is topped up as for a new corps, and the general the corps names commands it.
+void AssignGeneral(Game& game, int side, int corps);
 
 // "Family Given" on side 1, "Given Family" on side 2, then " (ability)" when it has one.
 std::string GeneralDisplayName(const State& state, int side, int general);

@@ -50,8 +50,8 @@ void PlayGame(App& app, const GameStart& start) {
     bool ok = true;
     std::string error;
     try {
-        // A new game's chance cursor from --seed or the clock; a saved game brings its own.
-        SetUpGame(game, 1, app.NewGameSeed());
+        // A new game's chance cursor from --seed or the clock (an e-mail save brings its own).
+        const std::uint32_t seed = app.NewGameSeed();
         loading.Step();
         if (start.campaign >= 0) {
             CampaignChoices c;
@@ -67,10 +67,10 @@ void PlayGame(App& app, const GameStart& start) {
                 c.playerType1 = 1;
                 c.playerType2 = 2;
             }
-            StartCampaign(game, 1, start.campaign, c);
+            StartNewGame(game, 1, seed, start.campaign, c);
         } else {
             const std::string shown = std::filesystem::path(start.savedGame).filename().string();
-            LoadGameFromBytes(game, ReadFileBytes(start.savedGame, shown), shown);
+            LoadSavedGame(game, 1, seed, ReadFileBytes(start.savedGame, shown), shown);
         }
     } catch (const DataError& e) {
         ok = false;

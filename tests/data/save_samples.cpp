@@ -132,6 +132,12 @@ void FillSampleGame(State& st) {
 
     AddCorps(st, 1, Corps(1, 20, 14, 1));
     AddCorps(st, 1, Corps(5, 27, 17, 1));
+    // The garrison of city 5, held by its side, on the hex where the compiled map puts the city
+    // (Pozsony), so that a load against the real city files finds it there.
+    st.Cities[5].X = 10;
+    st.Cities[5].Y = 9;
+    st.Cities[5].Owner = 1;
+    st.Cities[5].FlagClass = 1;
     THad garrison = Corps(40, st.Cities[5].X, st.Cities[5].Y, 1);
     garrison.Garrison = 1;
     garrison.Role = 5;

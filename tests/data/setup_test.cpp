@@ -210,9 +210,13 @@ TEST(StartCampaign, TransylvaniaKeepsItsOwnCommandersAndReinforcementsAlsoAfterA
         ASSERT_GT(st.ReinforcementCount, 7);
         for (int k = 1; k <= st.ReinforcementCount; ++k)
             EXPECT_EQ(st.Reinforcements[k].Arrived, k == 6 || k == 7 ? 0 : 1) << "record " << k;
-        // The loader gives the generals of unarrived records their availability back by date
-        // and applies the campaign's adjustments again.
-        const Bytes saved = SaveGameBytes(st);
+        // The loader applies the campaign's adjustments again: a save in which every general
+        // is available and no record has come loads as the campaign wants it.
+        auto tampered = std::make_unique<State>(st);
+        for (int side = 1; side <= 2; ++side)
+            for (int g = 1; g <= tampered->GeneralCount[side]; ++g) tampered->Generals[side][g].Available = 1;
+        for (int k = 1; k <= tampered->ReinforcementCount; ++k) tampered->Reinforcements[k].Arrived = 0;
+        const Bytes saved = SaveGameBytes(*tampered);
         t.st() = SetUpOnce();
         LoadGameFromBytes(t.g(), saved, "save\\erdely.sav");
     }

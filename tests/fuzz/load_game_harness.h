@@ -2,7 +2,8 @@
 // The load fuzzer's target, shared by the libFuzzer executable and the plain test over the
 // seed corpus: a game that holds a started campaign is given a file to load. A refused file
 // must be refused with the corrupt-file error naming it and leave the game exactly as it was;
-// an accepted one must save and load again.
+// an accepted one must keep every invariant of the rules, and save and load again to the same
+// bytes.
 
 #include "core/game.h"
 #include "core/headless.h"
@@ -31,6 +32,7 @@ public:
 
 private:
     std::string LoadOnce(const std::vector<std::uint8_t>& bytes);
+    std::string CheckAccepted();
 
     HeadlessPresentation screen_;
     NoTransport link_;
