@@ -8,6 +8,7 @@
 #include "forces/permission_hints.h"
 #include "map/queries.h"
 #include "render/map_picture.h"
+#include "turn/activation.h"
 #include "turn/turn.h"
 #include "ui/backdrop.h"
 #include "ui/dialogs.h"
@@ -135,11 +136,10 @@ void GameScreen::Prepare() {
 }
 
 void GameScreen::Activate(bool newGame) {
-    State& st = game_->state;
-    if (newGame || st.TurnStartDue != 0) {
-        st.TurnStartDue = 0;
-        ShowTurnStartScreen(*game_);
-    }
+    // What is due runs as in a game without a screen: a new game's turn-start screen, and for a
+    // loaded game what the load rules made due.
+    if (newGame) MarkNewGameTurnStart(game_->state);
+    ActivateMainScreen(*game_);
     MarkersChanged(true);
 }
 

@@ -5,6 +5,7 @@
 #include "campaign/load_game.h"
 #include "files/savegame.h"
 #include "campaign/setup.h"
+#include "turn/activation.h"
 #include "ui/backdrop.h"
 #include "ui/dialogs.h"
 #include "ui/game_screen.h"
@@ -71,6 +72,7 @@ void PlayGame(App& app, const GameStart& start) {
         } else {
             const std::string shown = std::filesystem::path(start.savedGame).filename().string();
             LoadSavedGame(game, 1, seed, ReadFileBytes(start.savedGame, shown), shown);
+            SetTurnStartFlagsAfterLoad(game.state);
         }
     } catch (const DataError& e) {
         ok = false;
