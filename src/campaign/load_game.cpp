@@ -137,8 +137,9 @@ void RebuildAfterLoad(Game& game) {
     DrawWeather(game, false);
     CountCityPoints(st);
     ShowFortressDamage(st);
-    LoadReinforcements(game);
+    // The campaign's dates first: a shifted reinforcement date is kept within them.
     SetCampaignDates(st, st.Campaign);
+    LoadReinforcements(game);
     for (int side = 1; side <= 2; ++side)
         if (st.PlayerType[side] == 2) st.AiSiegeCorps[side] = FindSiegeCorps(game, side);
     if (st.Campaign == kCampaignTransylvania) ApplyTransylvanianAdjustments(st);

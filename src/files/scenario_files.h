@@ -97,10 +97,13 @@ int GenericPortrait(const State& state, int nation, int index);
 void LoadNamePools(Game& game);
 // AiBattleBonusEasy and AiBattleBonusHard from "data\\ai_bonusz.dat".
 void LoadAiBonus(Game& game);
-// The reinforcement schedule of DataSet; a missing file means no reinforcements. Arrival
-// dates move by up to four weeks (one draw per record) unless KeepReinforcementDates is 1;
-// a general who arrives with a record is unavailable until its date.
+// The reinforcement schedule of DataSet; a missing file means no reinforcements. Unless
+// KeepReinforcementDates is 1 each arrival date moves by up to four weeks
+// (ShiftReinforcementDate); a general who arrives with a record is unavailable until its date.
 void LoadReinforcements(Game& game);
+// Moves record k's date by -4..+4 weeks as the shared random table says at place k, without a
+// draw, so a load never moves it differently; a date before the campaign's start becomes the start.
+void ShiftReinforcementDate(const State& state, int k, TErosites& record);
 // The monthly weather table (Part of the weekly weather draw).
 void LoadWeatherTables(Game& game, int dataSet);
 // Whether month m of the table lets the weekly weather draw finish: every temperature the
