@@ -454,7 +454,7 @@ FileMap SaveFileMap(const Bytes& bytes, const State& setup) {
     PackedHeader header;
     WalkHeader(io, header);
     WalkBody(io, *scratch, [] {});
-    if (header.dataSet > kPbemDataSetOffset && !io.AtEnd()) {
+    if (header.dataSet == 1 + kPbemDataSetOffset && !io.AtEnd()) {
         EmailTrailer trailer;
         WalkCursor(io, trailer);
         WalkPasswords(io, trailer);
