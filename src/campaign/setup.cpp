@@ -3,6 +3,7 @@
 #include "ai/ai_turn.h"
 #include "battle/battle_orders.h"
 #include "campaign/load_game.h"
+#include "core/data_set.h"
 #include "core/errors.h"
 #include "core/headless.h"
 #include "core/log.h"
@@ -67,8 +68,8 @@ void SetDefaults(State& st) {
     // Only side 1 may open the recruitment screen from the main screen.
     st.MayRecruit[1] = 1;
     st.MayRecruit[2] = 0;
-    st.MapMaxX = 62;
-    st.MapMaxY = 35;
+    st.MapMaxX = kDataSetSizes.mapMaxX;
+    st.MapMaxY = kDataSetSizes.mapMaxY;
     st.TerrainCostBase = {8, 10, 15, 15};
     st.TerrainCost[kTerrainImpassable] = 255;
     st.TypeCount = kShippedTypeCount;
@@ -120,32 +121,14 @@ void RunSetUp(Game& game, int dataSet, std::uint32_t seed) {
 
 // --- StartCampaign ----------------------------------------------------------------------
 
-struct CampaignStart {
-    int year, month, week, temperature;
-};
-
-CampaignStart StartOf(int campaign) {
-    switch (campaign) {
-    case 1:
-    case 5:
-        return {1848, 9, 1, 3};
-    case 3:
-        return {1849, 3, 1, 2};
-    case 4:
-        return {1849, 6, 1, 3};
-    default:
-        return {1848, 12, 1, 2}; // 0 tutorial, 2 winter, 6 Transylvania
-    }
-}
-
 // Step 11: the campaign's date, temperature and zeal; the weather starts fair everywhere.
 void SetStartConditions(Game& game, int campaign) {
     State& st = game.state;
-    const CampaignStart start = StartOf(campaign);
-    st.Year = start.year;
-    st.Month = start.month;
-    st.Week = start.week;
-    st.Temperature = start.temperature;
+    const CampaignDates& dates = CampaignCalendar(campaign);
+    st.Year = dates.start.year;
+    st.Month = dates.start.month;
+    st.Week = dates.start.week;
+    st.Temperature = dates.startTemperature;
     switch (campaign) {
     case 1:
     case 5:
@@ -320,46 +303,20 @@ void StartNewGame(Game& game, int dataSet, std::uint32_t seed, int campaign, con
 }
 
 void SetCampaignDates(State& st, int campaign) {
-    struct Dates {
-        int startYear, startMonth, endYear, endMonth, battle, engagement;
-    };
-    Dates d{1848, 12, 1849, 3, 500, 200}; // 0 tutorial, 2 winter
-    switch (campaign) {
-    case 1:
-        d = {1848, 9, 1848, 12, 500, 200};
-        break;
-    case 3:
-        d = {1849, 3, 1849, 6, 500, 200};
-        break;
-    case 4:
-        d = {1849, 6, 1849, 10, 500, 200};
-        break;
-    case 5:
-        d = {1848, 9, 1850, 1, 250, 100};
-        break;
-    case 6:
-        d = {1848, 12, 1849, 6, 500, 200};
-        break;
-    default:
-        break;
-    }
-    st.StartYear = d.startYear;
-    st.StartMonth = d.startMonth;
-    st.StartWeek = 1;
-    st.EndYear = d.endYear;
-    st.EndMonth = d.endMonth;
-    st.EndWeek = 1;
-    st.BattleVictoryValue = d.battle;
-    st.EngagementVictoryValue = d.engagement;
+    const CampaignDates& d = CampaignCalendar(campaign);
+    st.StartYear = d.start.year;
+    st.StartMonth = d.start.month;
+    st.StartWeek = d.start.week;
+    st.EndYear = d.end.year;
+    st.EndMonth = d.end.month;
+    st.EndWeek = d.end.week;
+    st.BattleVictoryValue = d.battleVictoryValue;
+    st.EngagementVictoryValue = d.engagementVictoryValue;
 }
 
 void ApplyTransylvanianAdjustments(State& st) {
-    // The commanders of the main theatre take no part in the Transylvanian campaign.
-    constexpr int kSide1[] = {1, 4, 5, 6, 12, 13, 16, 17, 18, 19, 20, 25, 27, 30, 33, 34, 35, 39, 42};
-    constexpr int kSide2[] = {1,  2,  4,  5,  6,  7,  8,  10, 11, 12, 15, 16, 18, 20, 22, 23, 26, 30,
-                              31, 35, 37, 38, 39, 40, 42, 43, 45, 46, 47, 49, 50, 51, 54, 55, 57, 58};
-    for (int g : kSide1) st.Generals[1][static_cast<std::size_t>(g)].Available = 0;
-    for (int g : kSide2) st.Generals[2][static_cast<std::size_t>(g)].Available = 0;
+    for (int g : kAwayFromTransylvania1) st.Generals[1][static_cast<std::size_t>(g)].Available = 0;
+    for (int g : kAwayFromTransylvania2) st.Generals[2][static_cast<std::size_t>(g)].Available = 0;
     if (st.ReinforcementCount > 2)
         for (int i = 1; i <= st.ReinforcementCount && i <= kMaxReinforcements; ++i)
             if (i != 6 && i != 7) st.Reinforcements[static_cast<std::size_t>(i)].Arrived = 1;

@@ -7,6 +7,7 @@
 // nothing; a missing one throws FileIoError.
 
 #include "core/binary_io.h"
+#include "core/data_set.h"
 #include "core/field_walk.h"
 #include "core/game.h"
 
@@ -16,9 +17,9 @@
 
 namespace vezer {
 
-inline constexpr int kShippedTypeCount = 15;
-inline constexpr int kShippedGeneralCount1 = 42;
-inline constexpr int kShippedGeneralCount2 = 60;
+inline constexpr int kShippedTypeCount = kDataSetSizes.typeCount;
+inline constexpr int kShippedGeneralCount1 = kDataSetSizes.generals[1];
+inline constexpr int kShippedGeneralCount2 = kDataSetSizes.generals[2];
 inline constexpr const char* kAiBonusFile = "data\\ai_bonusz.dat";
 
 std::string RegimentTypeFileName(int dataSet);  // "Data\\EzredAlap<n>.dat"

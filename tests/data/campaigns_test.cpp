@@ -44,9 +44,7 @@ struct Edit {
 TEST(CampaignSources, TheShippedCampaignsPassEveryCheck) {
     TempDir dir;
     CopyCampaigns(dir.path() / "assets");
-    std::vector<std::string> compiled = testing::kCompiledMapFiles;
-    compiled.insert(compiled.end(), {"EzredAlap1.dat", "Hadvez1.dat"});
-    testing::CopyCompiledData(dir.path() / "out", compiled);
+    testing::CopyShippedSources(dir.path() / "assets", testing::kSourcesBesideTheCampaigns);
     auto run = RunMkdata("campaigns", dir.path() / "assets", dir.path() / "out");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (int c = 0; c <= 6; ++c)
@@ -129,10 +127,8 @@ TEST(CampaignSources, RefuseABrokenStartPositionNamingTheLine) {
             line = *e.lineOf == 0 ? 0 : LineOf(lines, e.lineOf);
         }
 
-        // With the compiled regiment types and roster, as the build has them.
-        std::vector<std::string> compiled = testing::kCompiledMapFiles;
-        compiled.insert(compiled.end(), {"EzredAlap1.dat", "Hadvez1.dat"});
-        testing::CopyCompiledData(dir.path() / "out", compiled);
+        // With the shipped map, regiment types and rosters beside them.
+        testing::CopyShippedSources(dir.path() / "assets", testing::kSourcesBesideTheCampaigns);
         auto run = RunMkdata("campaigns", dir.path() / "assets", dir.path() / "out");
         EXPECT_NE(run.exitCode, 0) << e.what;
         EXPECT_FALSE(std::filesystem::exists(dir.path() / "out/Data/kampany12.dat")) << e.what;

@@ -45,7 +45,7 @@ std::vector<std::int32_t> Ints(const Bytes& bytes) {
 TEST(ReinforcementFile, LaysOutRecordsUnitsAndTheCheckValue) {
     TempDir dir;
     WriteSource(dir.path() / "assets/campaigns/reinforcements.txt", Schedule());
-    testing::CopyCompiledData(dir.path() / "out", testing::kCompiledMapFiles);
+    testing::CopyShippedSources(dir.path() / "assets", testing::kSourcesBesideTheCampaigns);
         auto run = RunMkdata("reinforcements", dir.path() / "assets", dir.path() / "out");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto v = Ints(ReadFileBytes(dir.path() / "out/Data/Erosites1.dat", "Erosites1.dat"));
@@ -136,7 +136,7 @@ TEST(ReinforcementFile, RefusesBrokenSourcesNamingTheLine) {
     for (const Case& c : cases) {
         TempDir dir;
         WriteSource(dir.path() / "assets/campaigns/reinforcements.txt", Schedule(c.edit));
-        testing::CopyCompiledData(dir.path() / "out", testing::kCompiledMapFiles);
+        testing::CopyShippedSources(dir.path() / "assets", testing::kSourcesBesideTheCampaigns);
         auto run = RunMkdata("reinforcements", dir.path() / "assets", dir.path() / "out");
         EXPECT_NE(run.exitCode, 0) << c.what;
         std::string where = "reinforcements.txt:" + std::to_string(c.line) + ": ";

@@ -1,5 +1,6 @@
 #include "data/save_samples.h"
 
+#include "core/data_set.h"
 #include "files/savegame.h"
 
 #include <memory>
@@ -8,12 +9,12 @@ namespace vezer::testing {
 
 namespace {
 
-// Types 1..4 cavalry, 5..10 infantry, 11..15 artillery, as the shipped table has them.
+// The arms of the shipped table.
 void FillTypes(State& st) {
-    st.TypeCount = 15;
-    for (int t = 1; t <= 15; ++t) {
+    st.TypeCount = kDataSetSizes.typeCount;
+    for (int t = 1; t <= st.TypeCount; ++t) {
         TEzredAlap& type = st.Types[static_cast<std::size_t>(t)];
-        type.Arm = t <= 4 ? 1 : t <= 10 ? 2 : 3;
+        type.Arm = ArmOfType(t);
         type.ArmClass = t <= 4 || t == 12 ? 1 : 0;
         type.FullStrength = type.Arm == 3 ? 8 : 1000;
         type.BaseMovement = 60;
@@ -25,7 +26,7 @@ void FillTypes(State& st) {
 TEzred Regiment(int type, int corps, int nation, int men) {
     TEzred e;
     e.Type = type;
-    e.Arm = type <= 4 ? 1 : type <= 10 ? 2 : 3;
+    e.Arm = ArmOfType(type);
     e.Corps = corps;
     e.CorpsFormation = 3;
     e.Nation = nation;

@@ -22,15 +22,14 @@ MkdataRun RunMkdata(const std::string& step, const std::filesystem::path& assets
     return run;
 }
 
-const std::vector<std::string> kCompiledMapFiles = {"Terep1.dat",  "Ut1.dat",     "Folyo1.dat",  "Varnev1.dat",
-                                                    "Varos10.dat", "Varos11.dat", "Varos12.dat", "Varos13.dat",
-                                                    "Varos14.dat", "Varos15.dat", "Varos16.dat"};
+const std::vector<std::string> kSourcesBesideTheCampaigns = {"map", "types", "generals"};
 
-void CopyCompiledData(const std::filesystem::path& out, const std::vector<std::string>& files) {
-    std::filesystem::create_directories(out / "Data");
-    for (const std::string& f : files)
-        std::filesystem::copy_file(std::filesystem::path(VEZER_TEST_GAME_DIR) / "Data" / f, out / "Data" / f,
-                                   std::filesystem::copy_options::overwrite_existing);
+void CopyShippedSources(const std::filesystem::path& assets, const std::vector<std::string>& folders) {
+    for (const std::string& f : folders) {
+        std::filesystem::create_directories(assets / f);
+        std::filesystem::copy(std::filesystem::path(VEZER_TEST_SOURCE_DIR) / "assets" / f, assets / f,
+                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    }
 }
 
 void WriteSource(const std::filesystem::path& file, const std::string& text) {

@@ -16,10 +16,11 @@ struct MkdataRun {
 // `mkdata <step> --assets <assets> --out <out>`.
 MkdataRun RunMkdata(const std::string& step, const std::filesystem::path& assets, const std::filesystem::path& out);
 
-// The compiled map files a campaign or reinforcement step reads from its output folder.
-extern const std::vector<std::string> kCompiledMapFiles;
-// Copies the named files of the compiled game directory's Data folder into `out`/Data.
-void CopyCompiledData(const std::filesystem::path& out, const std::vector<std::string>& files);
+// The sources the campaign and reinforcement steps check against besides their own: the map,
+// the regiment types and the rosters.
+extern const std::vector<std::string> kSourcesBesideTheCampaigns;
+// Copies the named folders of the shipped assets into `assets`.
+void CopyShippedSources(const std::filesystem::path& assets, const std::vector<std::string>& folders);
 
 // Writes a text file (UTF-8, as the sources are), creating its folders.
 void WriteSource(const std::filesystem::path& file, const std::string& text);

@@ -1,4 +1,6 @@
 #include "campaign_source.h"
+#include "map_sources.h"
+#include "reference_data.h"
 
 #include "core/binary_io.h"
 #include "core/errors.h"
@@ -122,24 +124,13 @@ void ReadCorpsHeader(Words& w, CorpsSource& c) {
 } // namespace
 
 SourceDate CampaignStartDate(int campaign) {
-    switch (campaign) {
-    case 1:
-    case 5: return {1848, 9, 1};
-    case 3: return {1849, 3, 1};
-    case 4: return {1849, 6, 1};
-    default: return {1848, 12, 1};  // 0 tutorial, 2 winter, 6 Transylvania
-    }
+    const vezer::Date d = vezer::CampaignCalendar(campaign).start;
+    return {d.year, d.month, d.week};
 }
 
 SourceDate CampaignEndDate(int campaign) {
-    switch (campaign) {
-    case 1: return {1848, 12, 1};
-    case 3:
-    case 6: return {1849, 6, 1};
-    case 4: return {1849, 10, 1};
-    case 5: return {1850, 1, 1};
-    default: return {1849, 3, 1};  // 0 tutorial, 2 winter
-    }
+    const vezer::Date d = vezer::CampaignCalendar(campaign).end;
+    return {d.year, d.month, d.week};
 }
 
 bool InTransylvania(int city) { return city == 1 || (city >= 60 && city <= 75); }
@@ -261,53 +252,44 @@ CampaignSource ReadCampaignSource(const std::filesystem::path& file) {
     return src;
 }
 
-std::optional<TypeTable> ReadCompiledTypes(const Context& ctx) {
-    std::filesystem::path file = ctx.out / "Data" / "EzredAlap1.dat";
-    if (!std::filesystem::exists(file)) return std::nullopt;
-    vezer::Bytes bytes = vezer::ReadFileBytes(file, "Data\\EzredAlap1.dat");
-    vezer::BinaryReader in(bytes, "Data\\EzredAlap1.dat");
+TypeTable ReadTypeTable(const Context& ctx) {
     TypeTable t;
-    for (std::size_t type = 1; type <= 15; ++type) {
-        std::array<int, 14> row{};
-        for (int& v : row) v = in.ReadInt();
-        t.arm[type] = row[0];
-        t.fullStrength[type] = row[2];
-        t.sideOnly[type] = row[13];
-        t.recruitWeeks[type] = row[12];
+    const std::vector<RegimentTypeRow> rows = ReadRegimentTypes(ctx.assets);
+    for (std::size_t type = 1; type <= rows.size() && type < t.arm.size(); ++type) {
+        const RegimentTypeRow& row = rows[type - 1];
+        t.arm[type] = row.Arm;
+        t.fullStrength[type] = row.FullStrength;
+        t.sideOnly[type] = row.SideOnly;
+        t.recruitWeeks[type] = row.RecruitWeeks;
     }
     return t;
-}
-
-std::optional<RosterNations> ReadCompiledRosterNations(const Context& ctx) {
-    std::filesystem::path file = ctx.out / "Data" / "Hadvez1.dat";
-    if (!std::filesystem::exists(file)) return std::nullopt;
-    vezer::Bytes bytes = vezer::ReadFileBytes(file, "Data\\Hadvez1.dat");
-    if (bytes.size() < 7) return std::nullopt;
-    RosterNations nations{};
-    std::size_t records = static_cast<std::size_t>(bytes[0]) + bytes[1];
-    for (std::size_t r = 0; r < records && 7 + 7 * r + 7 <= bytes.size(); ++r) {
-        const std::uint8_t* rec = bytes.data() + 7 + 7 * r;
-        int side = rec[0], general = rec[1];
-        if ((side == 1 || side == 2) && general >= 1 && general <= vezer::kMaxGenerals)
-            nations[static_cast<std::size_t>(side)][static_cast<std::size_t>(general)] = rec[5];
-    }
-    return nations;
 }
 
 struct CompiledMap::Parts {
     vezer::HeadlessPresentation screen;
     vezer::NoTransport link;
     std::unique_ptr<vezer::Game> game;
+    mapsrc::MapFiles files;
+    std::vector<std::string> cityNames;
 };
 
 CompiledMap::CompiledMap(const Context& ctx) : parts_(std::make_unique<Parts>()) {
+    parts_->files = mapsrc::CompileMapFiles(ctx.assets);
+    for (const mapsrc::CitySource& c : parts_->files.src.cities) parts_->cityNames.push_back(c.name);
     parts_->game = vezer::MakeGame(parts_->screen, parts_->link, vezer::GameDir(ctx.out));
-    vezer::LoadTerrain(*parts_->game, 1, 62, 35);
+    const auto& size = vezer::kDataSetSizes;
+    vezer::PutTerrain(parts_->game->state,
+                      vezer::ParseTerrainFile(parts_->files.terrain, vezer::TerrainFileName(1), size.mapMaxX, size.mapMaxY));
 }
 
 CompiledMap::~CompiledMap() = default;
 
-void CompiledMap::UseCampaign(int campaign) { vezer::LoadCities(*parts_->game, 1, campaign); }
+void CompiledMap::UseCampaign(int campaign) {
+    vezer::State& st = parts_->game->state;
+    const std::string name = vezer::CityFileName(1, campaign);
+    vezer::PutCities(st, vezer::ParseCityFile(parts_->files.cities.at(static_cast<std::size_t>(campaign)), name, st),
+                     parts_->cityNames, name, vezer::CityNameFileName(1));
+}
 
 int CompiledMap::Terrain(int x, int y) const { return parts_->game->state.Cell(x, y).Terrain; }
 

@@ -5,6 +5,7 @@
 
 #include "mkdata.h"
 
+#include "core/data_set.h"
 #include "core/game.h"
 
 #include <array>
@@ -18,15 +19,15 @@
 
 namespace mkdata {
 
-inline constexpr int kCampaignCount = 7;  // 0 tutorial .. 6 Transylvania
+inline constexpr int kCampaignCount = vezer::kCampaignCount;  // 0 tutorial .. 6 Transylvania
 
 struct SourceDate {
     int year = 0, month = 0, week = 0;
     auto operator<=>(const SourceDate&) const = default;
 };
 
-// The start date each campaign's start file must carry, and the week it ends (the rules'
-// campaign table).
+// The start date each campaign's start file must carry, and the week it ends (the game's
+// campaign calendar).
 SourceDate CampaignStartDate(int campaign);
 SourceDate CampaignEndDate(int campaign);
 
@@ -119,20 +120,18 @@ ReinforcementSchedule ReadReinforcementSchedule(const std::filesystem::path& fil
 std::filesystem::path CampaignSourcePath(const std::filesystem::path& assets, int campaign);
 std::filesystem::path ReinforcementSourcePath(const std::filesystem::path& assets);
 
-// The regiment-type figures the campaign checks need, read from the compiled Data/EzredAlap1.dat
-// in the output folder; nothing when that file has not been compiled.
+// The regiment-type figures the campaign checks need, from the checked type sources.
 struct TypeTable {
     std::array<int, 16> arm{}, fullStrength{}, sideOnly{}, recruitWeeks{};
 };
-std::optional<TypeTable> ReadCompiledTypes(const Context& ctx);
+TypeTable ReadTypeTable(const Context& ctx);
 
-// The roster's nation of every general of both sides, from the compiled Data/Hadvez1.dat in the
-// output folder; nothing when that file has not been compiled.
+// The roster's nation of every general of both sides, from the checked roster sources.
 using RosterNations = std::array<std::array<int, vezer::kMaxGenerals + 1>, 3>;
-std::optional<RosterNations> ReadCompiledRosterNations(const Context& ctx);
+RosterNations ReadRosterNations(const Context& ctx);
 
-// The compiled map of the output folder, read through the game's own loaders: the terrain and
-// one campaign's city file at a time. The map step runs before the campaign steps.
+// The map as the map step compiles it from the sources, read through the game's own readers:
+// the terrain and one campaign's city file at a time.
 class CompiledMap {
 public:
     explicit CompiledMap(const Context& ctx);

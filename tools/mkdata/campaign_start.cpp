@@ -5,6 +5,7 @@
 
 #include "core/arith.h"
 #include "core/binary_io.h"
+#include "core/data_set.h"
 #include "core/errors.h"
 #include "files/savegame.h"
 #include "forces/strength.h"
@@ -15,22 +16,7 @@ namespace mkdata {
 
 namespace {
 
-// The temperature a campaign starts in (the campaign table of the set-up).
-int StartTemperature(int campaign) {
-    SourceDate d = CampaignStartDate(campaign);
-    return d.month == 12 || d.month == 3 ? 2 : 3;
-}
-
-// The roster's nation of every general; the default nation of the side when the roster has not
-// been compiled.
-RosterNations RosterNationsOrDefaults(const Context& ctx) {
-    if (auto roster = ReadCompiledRosterNations(ctx)) return *roster;
-    RosterNations nations{};
-    for (int side = 1; side <= 2; ++side) nations[static_cast<std::size_t>(side)].fill(side);
-    return nations;
-}
-
-void PlaceCorps(vezer::State& st, const CorpsSource& c, CompiledMap& map, const std::optional<TypeTable>& types) {
+void PlaceCorps(vezer::State& st, const CorpsSource& c, CompiledMap& map, const TypeTable& types) {
     const int side = c.side;
     const int index = ++st.CorpsCount[side];
     vezer::THad& h = st.Corps[side][index];
@@ -53,7 +39,7 @@ void PlaceCorps(vezer::State& st, const CorpsSource& c, CompiledMap& map, const 
             vezer::TEzred& e = st.Regiments[side][r];
             e = vezer::TEzred{};
             e.Type = u.type;
-            e.Arm = types ? types->arm[static_cast<std::size_t>(u.type)] : (u.type <= 4 ? 1 : u.type <= 10 ? 2 : 3);
+            e.Arm = types.arm[static_cast<std::size_t>(u.type)];
             e.Ordinal = ++st.TypeCounter[side][static_cast<std::size_t>(u.type)];
             e.Corps = index;
             e.CorpsFormation = h.Formation;
@@ -64,7 +50,7 @@ void PlaceCorps(vezer::State& st, const CorpsSource& c, CompiledMap& map, const 
             e.Supply = u.supply;
             e.Men = u.men;
             // The fill as the game's recompute rounds it.
-            int full = types ? types->fullStrength[static_cast<std::size_t>(u.type)] : 0;
+            int full = types.fullStrength[static_cast<std::size_t>(u.type)];
             e.FillPercent = full > 0 ? std::clamp(vezer::RoundHalfEvenRatio(100LL * u.men, full), 1, 100) : 100;
             e.MovementPoints = 0;
             e.BattleLine = 1;
@@ -93,8 +79,9 @@ void SettleCorpsSupply(vezer::State& st) {
 
 std::unique_ptr<vezer::State> AssembleStartState(const Context& ctx, const CampaignSource& src,
                                                  const ReinforcementSchedule& sched, CompiledMap& map) {
-    const std::optional<TypeTable> types = ReadCompiledTypes(ctx);
-    const RosterNations rosterNations = RosterNationsOrDefaults(ctx);
+    const TypeTable types = ReadTypeTable(ctx);
+    const RosterNations rosterNations = ReadRosterNations(ctx);
+    const vezer::DataSetSizes& size = vezer::kDataSetSizes;
     map.UseCampaign(src.campaign);
     auto st = std::make_unique<vezer::State>();
     st->DataSet = 1;
@@ -113,17 +100,17 @@ std::unique_ptr<vezer::State> AssembleStartState(const Context& ctx, const Campa
     st->Month = src.date.month;
     st->Week = src.date.week;
     st->RiverState = st->DanubeState = st->GroundState = st->Weather = 1;
-    st->Temperature = st->PrevTemperature = StartTemperature(src.campaign);
+    st->Temperature = st->PrevTemperature = vezer::CampaignCalendar(src.campaign).startTemperature;
     st->PrevWeather = st->PrevGround = 1;
-    st->MapMaxX = 62;
-    st->MapMaxY = 35;
-    st->TypeCount = 15;
+    st->MapMaxX = size.mapMaxX;
+    st->MapMaxY = size.mapMaxY;
+    st->TypeCount = size.typeCount;
     st->RandPos = 1;
     st->RandStep = 1;
     for (int side = 1; side <= 2; ++side) {
         st->PlayerType[side] = side;
         st->Zeal[side] = src.zeal[static_cast<std::size_t>(side)];
-        st->GeneralCount[side] = side == 1 ? 42 : 60;
+        st->GeneralCount[side] = size.generals[side];
         st->InitialGeneralCount[side] = st->GeneralCount[side];
         for (int g = 1; g <= st->GeneralCount[side]; ++g) {
             st->Generals[side][g].Available = 1;
@@ -146,8 +133,7 @@ std::unique_ptr<vezer::State> AssembleStartState(const Context& ctx, const Campa
     for (const ReinforcementSource& r : sched.records)
         if (r.number >= 1 && r.number <= vezer::kMaxReinforcements)
             st->Reinforcements[r.number].Arrived = r.campaigns.contains(src.campaign) ? 0 : 1;
-    if (types)
-        for (int t = 1; t <= 15; ++t) st->Types[t].RecruitWeeks = types->recruitWeeks[static_cast<std::size_t>(t)];
+    for (int t = 1; t <= size.typeCount; ++t) st->Types[t].RecruitWeeks = types.recruitWeeks[static_cast<std::size_t>(t)];
     return st;
 }
 

@@ -13,21 +13,10 @@ namespace mkdata {
 namespace {
 
 constexpr int kBem = 3;  // side 1, general 3: away from Hungary until the revolution in Vienna
-constexpr std::array<int, 3> kGeneralCount = {0, 42, 60};
+constexpr const vezer::DataSetSizes& kSize = vezer::kDataSetSizes;
+constexpr const vezer::PerSide<int>& kGeneralCount = kSize.generals;
 
-// The commanders the Transylvanian campaign keeps out of the field.
-constexpr std::array<int, 19> kAwayFromTransylvania1 = {1,  4,  5,  6,  12, 13, 16, 17, 18, 19,
-                                                        20, 25, 27, 30, 33, 34, 35, 39, 42};
-constexpr std::array<int, 36> kAwayFromTransylvania2 = {1,  2,  4,  5,  6,  7,  8,  10, 11, 12, 15, 16,
-                                                        18, 20, 22, 23, 26, 30, 31, 35, 37, 38, 39, 40,
-                                                        42, 43, 45, 46, 47, 49, 50, 51, 54, 55, 57, 58};
-
-bool AwayFromTransylvania(int side, int general) {
-    if (side == 1) return std::find(kAwayFromTransylvania1.begin(), kAwayFromTransylvania1.end(), general) !=
-                          kAwayFromTransylvania1.end();
-    return std::find(kAwayFromTransylvania2.begin(), kAwayFromTransylvania2.end(), general) !=
-           kAwayFromTransylvania2.end();
-}
+using vezer::AwayFromTransylvania;
 
 bool CorpsNationOfSide(int side, int nation) {
     if (side == 1) return nation == 1 || nation == 9;
@@ -67,7 +56,7 @@ void CheckHeader(const Checker& ck, int campaign) {
 void CheckCities(const Checker& ck) {
     std::set<int> seen;
     for (const CitySource& c : ck.src.cities) {
-        if (c.city < 1 || c.city > 75) ck.Fail(c.line, "city 1..75");
+        if (c.city < 1 || c.city > vezer::kCityCount) ck.Fail(c.line, "city 1..75");
         if (!seen.insert(c.city).second) ck.Fail(c.line, "city " + std::to_string(c.city) + " is given twice");
         if (c.owner < 0 || c.owner > 2) ck.Fail(c.line, "owner is 1 or 2");
         if (c.fortStrength < 0 || c.fortStrength > 10) ck.Fail(c.line, "fortress level is 1..10");
@@ -88,7 +77,7 @@ void CheckAway(const Checker& ck) {
     }
 }
 
-void CheckUnits(const Checker& ck, const CorpsSource& c, const std::optional<TypeTable>& types) {
+void CheckUnits(const Checker& ck, const CorpsSource& c, const TypeTable& types) {
     int total = 0, fortressBatteries = 0;
     if (c.units.empty()) ck.Fail(c.line, "a corps without regiments");
     for (const UnitLine& u : c.units) {
@@ -102,21 +91,19 @@ void CheckUnits(const Checker& ck, const CorpsSource& c, const std::optional<Typ
         if (!RegimentNationOfSide(c.side, nation))
             ck.Fail(u.line, "a regiment of nation " + std::to_string(nation) + " cannot serve side " +
                                 std::to_string(c.side));
-        if (types) {
-            std::size_t t = static_cast<std::size_t>(u.type);
-            if (u.men > types->fullStrength[t])
-                ck.Fail(u.line, std::string(TypeName(u.type)) + " holds at most " +
-                                    std::to_string(types->fullStrength[t]) + (u.type >= 11 ? " guns" : " men"));
-            if (types->sideOnly[t] != 0 && types->sideOnly[t] != c.side)
-                ck.Fail(u.line, std::string(TypeName(u.type)) + " is raised by side " +
-                                    std::to_string(types->sideOnly[t]) + " only");
-        }
+        std::size_t t = static_cast<std::size_t>(u.type);
+        if (u.men > types.fullStrength[t])
+            ck.Fail(u.line, std::string(TypeName(u.type)) + " holds at most " + std::to_string(types.fullStrength[t]) +
+                                (types.arm[t] == 3 ? " guns" : " men"));
+        if (types.sideOnly[t] != 0 && types.sideOnly[t] != c.side)
+            ck.Fail(u.line, std::string(TypeName(u.type)) + " is raised by side " + std::to_string(types.sideOnly[t]) +
+                                " only");
     }
-    if (total > 50) ck.Fail(c.line, "a corps holds at most 50 regiments, this one " + std::to_string(total));
+    if (total > vezer::kMaxUnitsPerCorps) ck.Fail(c.line, "a corps holds at most 50 regiments, this one " + std::to_string(total));
     if (c.garrison && fortressBatteries == 0) ck.Fail(c.line, "a garrison needs at least one fortress battery");
 }
 
-void CheckCorps(const Checker& ck, int campaign, const std::optional<TypeTable>& types) {
+void CheckCorps(const Checker& ck, int campaign, const TypeTable& types) {
     std::map<std::pair<int, int>, int> generalLine;
     std::map<int, int> garrisonLine;
     std::array<int, 3> lastGarrisonCity{};
@@ -140,10 +127,10 @@ void CheckCorps(const Checker& ck, int campaign, const std::optional<TypeTable>&
         if (c.task < 0 || c.task > 6) ck.Fail(c.line, "task 1..6");
         if (c.role < 0 || c.role > 5 || (c.garrison && c.role != 0 && c.role != 5) || (!c.garrison && c.role == 5))
             ck.Fail(c.line, "role 1..5, and 5 (garrison) exactly for a garrison");
-        if (c.objectiveX != -1 && (c.objectiveX < 0 || c.objectiveX > 62 || c.objectiveY < 0 || c.objectiveY > 35))
+        if (c.objectiveX != -1 && (c.objectiveX < 0 || c.objectiveX > kSize.mapMaxX || c.objectiveY < 0 || c.objectiveY > kSize.mapMaxY))
             ck.Fail(c.line, "objective outside the map");
-        if (c.city != 0 && (c.city < 1 || c.city > 75)) ck.Fail(c.line, "city 1..75");
-        if (c.x >= 0 && (c.x > 62 || c.y < 0 || c.y > 35)) ck.Fail(c.line, "hex outside the map");
+        if (c.city != 0 && (c.city < 1 || c.city > vezer::kCityCount)) ck.Fail(c.line, "city 1..75");
+        if (c.x >= 0 && (c.x > kSize.mapMaxX || c.y < 0 || c.y > kSize.mapMaxY)) ck.Fail(c.line, "hex outside the map");
         if (c.garrison) {
             if (auto [it, fresh] = garrisonLine.emplace(c.city, c.line); !fresh)
                 ck.Fail(c.line, "the fortress already has its garrison on line " + std::to_string(it->second));
@@ -165,8 +152,8 @@ void CheckCorps(const Checker& ck, int campaign, const std::optional<TypeTable>&
         for (const UnitLine& u : c.units) regiments[side] += u.count;
     }
     for (std::size_t side = 1; side <= 2; ++side) {
-        if (corps[side] > 250) ck.Fail(0, "at most 250 corps a side");
-        if (regiments[side] > 800) ck.Fail(0, "at most 800 regiments a side");
+        if (corps[side] > vezer::kMaxCorps) ck.Fail(0, "at most 250 corps a side");
+        if (regiments[side] > vezer::kMaxRegiments) ck.Fail(0, "at most 800 regiments a side");
     }
 }
 
@@ -218,18 +205,13 @@ void CheckRecordCommanders(const ReinforcementSchedule& sched, const RosterNatio
     }
 }
 
-int ArmOf(int type, const std::optional<TypeTable>& types) {
-    if (types) return types->arm[static_cast<std::size_t>(type)];
-    return type <= 4 ? 1 : type <= 10 ? 2 : 3;  // the arms the rules give the fifteen types
-}
-
 // What a start position must be on the map: every corps on passable ground and not in a town of
 // the other side, each fortress garrisoned by its holder within its room for men and guns, the
 // two sides sharing a hex only where one besieges the other's fortress, and owners, fortress
 // levels and garrison links as the campaign's city file has them (the start file's copy wins
 // in the game, so the two must not disagree). Garrison links that differ are collected as the
 // lines assets/map/campaigns.txt needs.
-void CheckOnMap(const Checker& ck, int campaign, CompiledMap& map, const std::optional<TypeTable>& types,
+void CheckOnMap(const Checker& ck, int campaign, CompiledMap& map, const TypeTable& types,
                 std::vector<std::string>& wantedLinks) {
     map.UseCampaign(campaign);
     auto cityName = [&](int c) { return map.City(c).Name.str() + " (" + std::to_string(c) + ")"; };
@@ -261,7 +243,7 @@ void CheckOnMap(const Checker& ck, int campaign, CompiledMap& map, const std::op
             if (v.Kind != 3) ck.Fail(c.line, cityName(c.city) + " is not a fortress");
             if (v.Owner != c.side) ck.Fail(c.line, cityName(c.city) + " is held by the other side");
             int men = 0, guns = 0;
-            for (const UnitLine& u : c.units) (ArmOf(u.type, types) == 3 ? guns : men) += u.count * u.men;
+            for (const UnitLine& u : c.units) (types.arm[static_cast<std::size_t>(u.type)] == 3 ? guns : men) += u.count * u.men;
             if (men > v.GarrisonCapacity)
                 ck.Fail(c.line, "a garrison of " + std::to_string(men) + " men in " + cityName(c.city) +
                                     ", which has room for " + std::to_string(v.GarrisonCapacity));
@@ -303,7 +285,7 @@ Totals Count(const CampaignSource& src, int side) {
         ++t.corps;
         for (const UnitLine& u : c.units) {
             t.regiments += u.count;
-            int arm = u.type <= 4 ? 1 : u.type <= 10 ? 2 : 3;
+            int arm = vezer::ArmOfType(u.type);
             (arm == 1 ? t.cavalry : arm == 2 ? t.infantry : t.guns) += u.count * u.men;
         }
     }
@@ -314,9 +296,9 @@ Totals Count(const CampaignSource& src, int side) {
 
 std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const ReinforcementSchedule& sched,
                                                  CompiledMap& map) {
-    std::optional<TypeTable> types = ReadCompiledTypes(ctx);
-    std::optional<RosterNations> roster = ReadCompiledRosterNations(ctx);
-    if (roster) CheckRecordCommanders(sched, *roster);
+    const TypeTable types = ReadTypeTable(ctx);
+    const RosterNations roster = ReadRosterNations(ctx);
+    CheckRecordCommanders(sched, roster);
     std::vector<CampaignSource> campaigns;
     std::vector<std::string> wantedLinks;
     for (int c = 0; c < kCampaignCount; ++c) {
@@ -326,7 +308,7 @@ std::vector<CampaignSource> ReadCheckedCampaigns(const Context& ctx, const Reinf
         CheckCities(ck);
         CheckCorps(ck, c, types);
         CheckAway(ck);
-        if (roster) CheckCommandersAgainstRoster(ck, *roster);
+        CheckCommandersAgainstRoster(ck, roster);
         CheckAgainstSchedule(ck, c, sched);
         CheckOnMap(ck, c, map, types, wantedLinks);
         campaigns.push_back(std::move(src));

@@ -1,10 +1,12 @@
 // Data/Hadvez1.dat and Data/Tab_nevek1.dat (the two rosters of commanders) and the name pools
 // Data/knev1..3.dat, Data/vnev1..3.dat for generals created in play.
 
+#include "campaign_source.h"
 #include "reference_data.h"
 #include "reference_sources.h"
 
 #include "core/binary_io.h"
+#include "core/data_set.h"
 #include "files/scenario_files.h"
 
 #include <algorithm>
@@ -23,11 +25,6 @@ struct GeneralRow {
     std::string Family, Given;
 };
 
-bool LeavesTransylvania(int side, int index) {
-    if (side == 1) return std::ranges::count(kTransylvaniaUnavailable1, index) > 0;
-    return std::ranges::count(kTransylvaniaUnavailable2, index) > 0;
-}
-
 // Nations a roster general may have: their name classes give names and generic portraits.
 bool NationFitsSide(int side, int nation) {
     if (side == 1) return nation == 1 || nation == 9;
@@ -36,7 +33,7 @@ bool NationFitsSide(int side, int nation) {
 
 std::vector<GeneralRow> ReadRoster(const std::filesystem::path& assets, int side) {
     SourceTable table = ReadTable(assets / "generals" / ("side" + std::to_string(side) + ".tsv"));
-    int count = kRosterSize[static_cast<std::size_t>(side)];
+    int count = vezer::kDataSetSizes.generals[static_cast<std::size_t>(side)];
     if (static_cast<int>(table.rows.size()) != count)
         throw SourceError(table.file, 0,
                           "side " + std::to_string(side) + " has exactly " + std::to_string(count) +
@@ -67,7 +64,7 @@ std::vector<GeneralRow> ReadRoster(const std::filesystem::path& assets, int side
         std::string transylvania = row.Text("transylvania");
         if (transylvania != "stays" && transylvania != "leaves")
             row.Fail("transylvania must be 'stays' or 'leaves' (the Transylvanian campaign)");
-        if ((transylvania == "leaves") != LeavesTransylvania(side, g.Index))
+        if ((transylvania == "leaves") != vezer::AwayFromTransylvania(side, g.Index))
             row.Fail("general " + std::to_string(g.Index) + " is marked '" + transylvania +
                      "' but the Transylvanian campaign " +
                      (transylvania == "leaves" ? "keeps him" : "takes him away"));
@@ -78,11 +75,19 @@ std::vector<GeneralRow> ReadRoster(const std::filesystem::path& assets, int side
 
 } // namespace
 
+RosterNations ReadRosterNations(const Context& ctx) {
+    RosterNations nations{};
+    for (int side = 1; side <= 2; ++side)
+        for (const GeneralRow& g : ReadRoster(ctx.assets, side))
+            nations[static_cast<std::size_t>(side)][static_cast<std::size_t>(g.Index)] = g.Nation;
+    return nations;
+}
+
 void CompileGenerals(const Context& ctx) {
     std::array<std::vector<GeneralRow>, 3> rosters = {
         {{}, ReadRoster(ctx.assets, 1), ReadRoster(ctx.assets, 2)}};
     vezer::RosterFile file;
-    file.count = {0, kRosterSize[1], kRosterSize[2]};
+    file.count = vezer::kDataSetSizes.generals;
     std::vector<std::string> names;
     for (int side = 1; side <= 2; ++side) {
         for (const GeneralRow& g : rosters[static_cast<std::size_t>(side)]) {

@@ -372,22 +372,35 @@ void PrintSummary(const MapSources& src, const std::array<CityFile, kCampaigns>&
 
 } // namespace
 
-void CompileMap(const Context& ctx) {
-    MapSources src = ReadMapSources(ctx.assets / "map");
+MapFiles mapsrc::CompileMapFiles(const std::filesystem::path& assets) {
+    MapFiles out;
+    out.src = ReadMapSources(assets / "map");
+    const MapSources& src = out.src;
     CheckCityPlaces(src);
     CheckConnected(src);
     CheckRoads(src);
-    std::array<CityFile, kCampaigns> files = BuildCityFiles(src);
+    out.cityRecords = BuildCityFiles(src);
+    const std::array<CityFile, kCampaigns>& files = out.cityRecords;
     CheckCityFields(src, files);
+    out.terrain = TerrainBytes(src.terrain);
+    out.roads = RoadBytes(src.roads);
+    out.rivers = RiverBytes(src.rivers);
+    for (int campaign = 0; campaign < kCampaigns; ++campaign) out.cities[campaign] = CityBytes(files[campaign]);
+    out.cityNames = CityNames(src.cities);
+    out.mask = MaskBitmap();
+    return out;
+}
 
-    WriteOutput(ctx, "Data/Terep1.dat", TerrainBytes(src.terrain));
-    WriteOutput(ctx, "Data/Ut1.dat", RoadBytes(src.roads));
-    WriteOutput(ctx, "Data/Folyo1.dat", RiverBytes(src.rivers));
+void CompileMap(const Context& ctx) {
+    const MapFiles files = CompileMapFiles(ctx.assets);
+    WriteOutput(ctx, "Data/Terep1.dat", files.terrain);
+    WriteOutput(ctx, "Data/Ut1.dat", files.roads);
+    WriteOutput(ctx, "Data/Folyo1.dat", files.rivers);
     for (int campaign = 0; campaign < kCampaigns; ++campaign)
-        WriteOutput(ctx, "Data/Varos1" + std::to_string(campaign) + ".dat", CityBytes(files[campaign]));
-    WriteOutput(ctx, "Data/Varnev1.dat", CityNames(src.cities));
-    WriteOutput(ctx, "Data/Maszk.bmp", MaskBitmap());
-    PrintSummary(src, files);
+        WriteOutput(ctx, "Data/Varos1" + std::to_string(campaign) + ".dat", files.cities[campaign]);
+    WriteOutput(ctx, "Data/Varnev1.dat", files.cityNames);
+    WriteOutput(ctx, "Data/Maszk.bmp", files.mask);
+    PrintSummary(files.src, files.cityRecords);
 }
 
 } // namespace mkdata

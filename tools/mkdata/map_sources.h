@@ -5,6 +5,9 @@
 
 #include "mkdata.h"
 
+#include "core/binary_io.h"
+#include "core/data_set.h"
+
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -13,9 +16,10 @@
 
 namespace mkdata::mapsrc {
 
-constexpr int kMaxCol = 62, kMaxRow = 35;
-constexpr int kCities = 75;
-constexpr int kCampaigns = 7;
+// The data set's own sizes (the game's table).
+constexpr int kMaxCol = vezer::kDataSetSizes.mapMaxX, kMaxRow = vezer::kDataSetSizes.mapMaxY;
+constexpr int kCities = vezer::kDataSetSizes.cityCount;
+constexpr int kCampaigns = vezer::kCampaignCount;
 
 struct Hex {
     int x = 0, y = 0;
@@ -108,5 +112,16 @@ MapSources ReadMapSources(const std::filesystem::path& folder);
 
 // The seven city files: cities.tsv with each campaign's owners and the changes of campaigns.txt.
 std::array<CityFile, kCampaigns> BuildCityFiles(const MapSources& src);
+
+// The map step's files, compiled from the sources once every rule between them holds. The map
+// step writes them; the steps that check campaigns against the map read them through the game's
+// own readers, so every step is a function of the sources alone.
+struct MapFiles {
+    MapSources src;
+    std::array<CityFile, kCampaigns> cityRecords;
+    vezer::Bytes terrain, roads, rivers, cityNames, mask;
+    std::array<vezer::Bytes, kCampaigns> cities;
+};
+MapFiles CompileMapFiles(const std::filesystem::path& assets);
 
 } // namespace mkdata::mapsrc

@@ -4,16 +4,19 @@
 #include "mkdata.h"
 
 #include "core/binary_io.h"
+#include "core/data_set.h"
 #include "files/scenario_files.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace mkdata {
 
 namespace {
 
-constexpr int kMaxRecords = 50;
-constexpr int kMaxUnits = 50;
+constexpr int kMaxRecords = vezer::kMaxReinforcements;
+constexpr int kMaxUnits = vezer::kReinforcementUnits;
+constexpr const vezer::DataSetSizes& kSize = vezer::kDataSetSizes;
 // Records 6 and 7 are the ones the Transylvanian campaign keeps: they must fall inside it.
 constexpr SourceDate kTransylvanianFirst{1848, 12, 1};
 constexpr SourceDate kTransylvanianLast{1849, 5, 4};
@@ -36,9 +39,9 @@ void CheckRecord(const ReinforcementSchedule& sched, const ReinforcementSource& 
     if (r.limited != 0 && r.limited != 1) fail("limited is 0 or 1");
     if (r.limited == 1 && r.nation != 3 && r.nation != 9)
         fail("only Russian (3) and Polish (9) records depend on the intervention options");
-    if (r.x < 0 || r.x > 62 || r.y < 0 || r.y > 35) fail("hex outside the map");
+    if (r.x < 0 || r.x > kSize.mapMaxX || r.y < 0 || r.y > kSize.mapMaxY) fail("hex outside the map");
     if (r.x < 1) fail("the arrival hex needs a west neighbour on the map");
-    int generals = r.side == 1 ? 42 : 60;
+    int generals = kSize.generals[static_cast<std::size_t>(r.side)];
     if (r.general < 0 || r.general > generals)
         fail("general " + std::to_string(r.general) + " is not on the roster of side " + std::to_string(r.side));
     if (r.formation < 1 || r.formation > 7) fail("formation is 1..7");
@@ -139,8 +142,7 @@ ReinforcementSchedule ReadCheckedReinforcements(const Context& ctx, const Compil
         throw SourceError(sched.file, 0, "records 6 and 7 (the Transylvanian ones) are missing");
     CheckGeneralsBookedOnce(sched);
     if (map != nullptr) CheckArrivals(sched, *map);
-    if (auto types = ReadCompiledTypes(ctx)) CheckSideOnly(sched, *types);
-    else std::printf("reinforcements: no compiled type table yet, the side-only check waits for it\n");
+    CheckSideOnly(sched, ReadTypeTable(ctx));
     return sched;
 }
 
@@ -149,6 +151,13 @@ void CompileReinforcements(const Context& ctx) {
     map.UseCampaign(0);
     ReinforcementSchedule sched = ReadCheckedReinforcements(ctx, &map);
     std::vector<std::uint8_t> bytes = EncodeReinforcements(sched);
+    // What the game's reader refuses is never written.
+    auto setup = std::make_unique<vezer::State>();
+    setup->MapMaxX = kSize.mapMaxX;
+    setup->MapMaxY = kSize.mapMaxY;
+    setup->TypeCount = kSize.typeCount;
+    setup->GeneralCount = kSize.generals;
+    vezer::ParseReinforcementFile(bytes, vezer::ReinforcementFileName(1), *setup);
     WriteOutput(ctx, "Data/Erosites1.dat", bytes);
     std::size_t units = 0;
     for (const ReinforcementSource& r : sched.records) units += r.units.size();

@@ -4,6 +4,7 @@
 #include "reference_sources.h"
 
 #include "core/binary_io.h"
+#include "core/data_set.h"
 #include "files/scenario_files.h"
 
 #include <cstdio>
@@ -12,20 +13,14 @@ namespace mkdata {
 
 namespace {
 
-constexpr int kTypeCount = 15;
-constexpr int kFormations = 7;
+constexpr int kTypeCount = vezer::kDataSetSizes.typeCount;
+constexpr int kFormations = vezer::kDataSetSizes.formationCount;
 constexpr int kLevyType = 6;
 constexpr int kLevyMen = 5000; // what one uprising adds to the levy count at once
 
-// Arms by type number: the rules name 2 and 4 cavalry, 6, 7, 8, 10 infantry and 11-15
-// artillery; the rest follow so that a corps lists its arms in order.
-int ArmOfType(int type) {
-    return type <= 4 ? 1 : type <= 10 ? 2 : 3;
-}
-
 void CheckType(const RowReader& row, int type, const RegimentTypeRow& t) {
-    if (t.Arm != ArmOfType(type))
-        row.Fail("type " + std::to_string(type) + " must have arm " + std::to_string(ArmOfType(type)) +
+    if (t.Arm != vezer::ArmOfType(type))
+        row.Fail("type " + std::to_string(type) + " must have arm " + std::to_string(vezer::ArmOfType(type)) +
                  " (1-4 cavalry, 5-10 infantry, 11-15 artillery)");
     int armClass = (t.Arm == 1 || type == 12) ? 1 : 0;
     if (t.ArmClass != armClass)
