@@ -1,17 +1,30 @@
 #include "battle/battle_orders.h"
 
+#include "battle/battle.h"
+
 namespace vezer {
 
-void ResetBattleState(Game& game) {
-    game.state.Battle = BattleState{};
+bool AttackOrder(Game& game, const TParancs& o) {
+    return StartBattle(game, kFieldAttack, o.Side, o.Corps, Hex{o.HexX, o.HexY});
 }
 
-// The battles themselves are the battle rules' to build; until then these orders change nothing.
-void AttackOrder(Game&, const TParancs&) {}
-void StormOrder(Game&, const TParancs&) {}
-void BombardOrder(Game&, const TParancs&) {}
-void CollectSupportersOrder(Game&, const TParancs&) {}
-void DropSupporterOrder(Game&, int) {}
-void BattleOddsOrder(Game&, const TParancs&) {}
+bool StormOrder(Game& game, const TParancs& o) {
+    return StartBattle(game, kAssault, o.Side, o.Corps, Hex{o.HexX, o.HexY});
+}
+
+bool BombardOrder(Game& game, const TParancs& o) { return BombardFortress(game, o.Side, o.Corps); }
+
+void CollectSupportersOrder(Game& game, const TParancs& o) {
+    CollectSupportingCorps(game, o.Side, o.Corps, Hex{o.HexX, o.HexY});
+}
+
+void DropSupporterOrder(Game& game, int entry) { DropSupporter(game, entry); }
+
+void BattleOddsOrder(Game& game, const TParancs& o) {
+    State& st = game.state;
+    const bool here = st.LocalSide == st.ActiveSide;
+    const int odds = NetworkAttackCheck(game, o.Side, o.Corps, Hex{o.HexX, o.HexY}, here);
+    if (here) st.Battle.Odds = odds;
+}
 
 } // namespace vezer

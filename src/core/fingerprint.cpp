@@ -298,6 +298,20 @@ std::uint64_t FullStateHash(const State& st) {
     }
     for (const TSupportEntry& e : b.SupportList)
         for (long long v : {e.Corps, e.JoinChance, e.X, e.Y, e.SupportMoveCost, static_cast<int>(e.Joins)}) k.Int(v);
+    for (long long v : {b.MaxRounds, b.FireRounds, static_cast<int>(b.OpeningBombardment), b.CombatEvents,
+                        static_cast<int>(b.RearAttack), static_cast<int>(b.Overrun), static_cast<int>(b.Pursuit),
+                        static_cast<int>(b.EndedByRetreat), static_cast<int>(b.Draw), b.Winner, b.Loser,
+                        b.RiverCrossing, b.TargetTerrain, b.StackStrength, static_cast<int>(b.Crushing),
+                        b.BattleValue, b.RetreatHexX, b.RetreatHexY, static_cast<int>(b.RetreatCollision),
+                        static_cast<int>(b.ReportOpen), b.Odds})
+        k.Int(v);
+    for (int side = 1; side <= 2; ++side) {
+        k.Ints(b.BattleLossesByType[side]);
+        for (long long v : {static_cast<int>(b.CavalrySuperiority[side]), b.OutnumberedPenalty[side],
+                            b.GeneralPerformance[side], b.EffectiveUnits[side]})
+            k.Int(v);
+    }
+    k.Ints(b.CapturedGuns);
     return k.h;
 }
 

@@ -58,6 +58,15 @@ public:
     virtual void ReportLine(int icon, std::string_view text) = 0;
     // Sound effect by its number.
     virtual void PlaySound(int effect) = 0;
+    // The effect that is playing stops (a looping battle noise ends with the fight).
+    virtual void StopSound() {}
+    // The background music pauses while a battle is shown and resumes after it.
+    virtual void PauseMusic() {}
+    virtual void ResumeMusic() {}
+    // The battle report screen opens before a battle is fought and closes once the player has
+    // read it (the window game waits for its close button; headless it closes at once).
+    virtual void OpenBattleReport() {}
+    virtual void CloseBattleReport() {}
 
     // Marker refresh: a corps, a city, or everything on the map.
     virtual void RefreshCorpsMarker(int side, int corps) { (void)side, (void)corps; }

@@ -377,6 +377,36 @@ struct BattleState {
     PerSide<int> HitTally{};
     PerSide<std::array<int, 4>> BattleLossesByArm{};  // [side][1..3]
     PerSide<int> RoutedCount{};
+    // The rounds and what decides them.
+    int MaxRounds = 0;
+    int FireRounds = 0;
+    Byte OpeningBombardment = 0;
+    PerSide<std::array<int, kMaxTypes + 1>> BattleLossesByType{};  // [side][type]
+    int CombatEvents = 0;
+    PerSide<Byte> CavalrySuperiority{};
+    PerSide<int> OutnumberedPenalty{};  // 0 or negative
+    Byte RearAttack = 0;
+    Byte Overrun = 0;
+    Byte Pursuit = 0;
+    Byte EndedByRetreat = 0;
+    Byte Draw = 0;
+    int Winner = 0;
+    int Loser = 0;
+    PerSide<int> GeneralPerformance{};
+    PerSide<int> EffectiveUnits{};
+    int RiverCrossing = 0;
+    int TargetTerrain = 0;
+    int StackStrength = 0;  // the defenders' at the target when the fight begins
+    // What follows the fight.
+    Byte Crushing = 0;
+    int BattleValue = 0;
+    int RetreatHexX = -1;
+    int RetreatHexY = -1;
+    Byte RetreatCollision = 0;
+    std::array<int, 6> CapturedGuns{};  // artillery types 11..15 as 1..5
+    // The report screen is open (its lines are written only then), and the last odds of order 29.
+    Byte ReportOpen = 0;
+    int Odds = 0;
 };
 
 // One hex on the computer opponent's list of hexes to reconnoitre (not saved).

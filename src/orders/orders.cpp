@@ -29,17 +29,15 @@ bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 
 OrderOutcome Nothing(Game&, const TParancs&) { return OrderOutcome::Executed; }
 
+// Orders 1 to 3 are refused, before anything is drawn, when the rules would never offer them.
 OrderOutcome Attack(Game& game, const TParancs& o) {
-    AttackOrder(game, o);
-    return OrderOutcome::Executed;
+    return AttackOrder(game, o) ? OrderOutcome::Executed : OrderOutcome::Refused;
 }
 OrderOutcome Bombard(Game& game, const TParancs& o) {
-    BombardOrder(game, o);
-    return OrderOutcome::Executed;
+    return BombardOrder(game, o) ? OrderOutcome::Executed : OrderOutcome::Refused;
 }
 OrderOutcome Storm(Game& game, const TParancs& o) {
-    StormOrder(game, o);
-    return OrderOutcome::Executed;
+    return StormOrder(game, o) ? OrderOutcome::Executed : OrderOutcome::Refused;
 }
 
 // Order 5: the corps of the selected side marches; the undo stays only when no enemy was
