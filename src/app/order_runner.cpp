@@ -73,6 +73,41 @@ std::string Describe(const TParancs& o) {
            std::to_string(o.Side) + " " + std::to_string(o.Corps) + " " + std::to_string(o.Param);
 }
 
+bool SameEntry(const TLogEntry& a, const TLogEntry& b) {
+    return a.Side == b.Side && a.Kind == b.Kind && a.Colour == b.Colour && a.Text == b.Text;
+}
+
+// The entries a log gained since it was `before`: a log keeps only its newest lines, so the
+// old ones that dropped out are found by where the old tail meets the new head.
+std::vector<const TLogEntry*> NewEntries(const EventLog& before, const EventLog& after) {
+    auto at = [](const EventLog& log, int i) -> const TLogEntry& { return log.Entries[static_cast<std::size_t>(i)]; };
+    int kept = 0;
+    for (int dropped = 0; dropped <= before.Count; ++dropped) {
+        const int n = before.Count - dropped;
+        if (n > after.Count) continue;
+        bool same = true;
+        for (int i = 0; i < n && same; ++i) same = SameEntry(at(before, dropped + i), at(after, i));
+        if (same) {
+            kept = n;
+            break;
+        }
+    }
+    std::vector<const TLogEntry*> added;
+    for (int i = kept; i < after.Count; ++i) added.push_back(&at(after, i));
+    return added;
+}
+
+// What an order showed: the battle report's lines, then each side's new log lines (an entry
+// both logs hold is printed once, under the side it belongs to).
+void PrintWhatWasShown(HeadlessPresentation& screen, const PerSide<EventLog>& logsBefore, const State& st) {
+    for (const auto& call : screen.Calls())
+        if (call.kind == HeadlessPresentation::Kind::ReportLine) std::printf("  report %d: %s\n", call.value, call.text.c_str());
+    screen.Clear();
+    for (int side = 1; side <= 2; ++side)
+        for (const TLogEntry* e : NewEntries(logsBefore[side], st.Logs[side]))
+            if (e->Side == side) std::printf("  log %d: %s\n", side, e->Text.str().c_str());
+}
+
 } // namespace
 
 int RunOrders(const std::vector<std::string>& args) {
@@ -114,8 +149,10 @@ int RunOrders(const std::vector<std::string>& args) {
     if (trace) std::printf("start: %s\n", FingerprintText(st).c_str());
 
     int refused = 0;
+    screen.Clear();
     for (const OrderLine& l : orders) {
         std::string outcome;
+        const PerSide<EventLog> logsBefore = st.Logs;
         // Checked as a record from the other machine or an order file is, then executed.
         if (std::string bad = ValidateOrder(st, l.order); !bad.empty()) {
             ++refused;
@@ -134,9 +171,11 @@ int RunOrders(const std::vector<std::string>& args) {
             case OrderOutcome::HeldBack: outcome = "held back"; break;
             }
         }
-        if (trace)
+        if (trace) {
             std::printf("line %d: %s: %s; %s\n", l.line, Describe(l.order).c_str(), outcome.c_str(),
                         FingerprintText(st).c_str());
+            PrintWhatWasShown(screen, logsBefore, st);
+        }
     }
 
     WriteSaveFile(st, out);

@@ -216,6 +216,7 @@ void CaptureGuns(Game& game) {
         const int batteries = (n + full - 1) / full;
         for (int k = 1; k <= batteries; ++k) {
             TEzred t{};
+            t.BattleLine = 1;
             t.Type = type;
             t.Arm = kind.Arm;
             t.Morale = NewRegimentFigure(game, kind.BaseMorale);
@@ -573,6 +574,7 @@ void CaptureFortress(Game& game, int side, int corps, Hex hex) {
     const int batteries = (guns + full - 1) / full;
     for (int k = 1; k <= batteries; ++k) {
         TEzred t{};
+        t.BattleLine = 1;
         t.Type = kTypeFortressBattery;
         t.Arm = 3;
         t.Nation = nation;

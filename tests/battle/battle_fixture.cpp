@@ -20,9 +20,9 @@ int BattleGame::DrawsSince(int from) const {
     return (t.game->state.RandPos - from + kRandTableSize) % kRandTableSize;
 }
 
-void BattleGame::ScriptDraws(std::initializer_list<std::pair<int, int>> kthValues) {
+void BattleGame::ScriptDraws(std::initializer_list<std::pair<int, int>> kthValues, int fill) {
     State& s = st();
-    for (int i = 1; i <= kRandTableSize; ++i) s.RandTable[static_cast<std::size_t>(i)] = 0;
+    for (int i = 1; i <= kRandTableSize; ++i) s.RandTable[static_cast<std::size_t>(i)] = fill - 1;
     for (auto [k, v] : kthValues) {
         int pos = (s.RandPos - 1 + k * s.RandStep) % kRandTableSize + 1;
         s.RandTable[static_cast<std::size_t>(pos)] = v - 1;

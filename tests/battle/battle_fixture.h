@@ -16,8 +16,9 @@ struct BattleGame : BuiltGame {
     BattleGame();
     // Draws made since the cursor stood at `from` (the builder's step is 1).
     int DrawsSince(int from) const;
-    // Every draw from here on gives 1, except the k-th (counted from 1), which gives v.
-    void ScriptDraws(std::initializer_list<std::pair<int, int>> kthValues = {});
+    // Every draw from here on gives 1 (R(n) of a table entry `fill` - 1 when fill > 1), except
+    // the k-th (counted from 1), which gives v.
+    void ScriptDraws(std::initializer_list<std::pair<int, int>> kthValues = {}, int fill = 1);
     // The report lines written so far, and the log lines of a side.
     std::vector<std::string> ReportLines() const { return t.screen.Texts(HeadlessPresentation::Kind::ReportLine); }
     std::vector<std::string> LogLines(int side) const;

@@ -298,6 +298,20 @@ TEST_F(Trigger, TheEstimateStaysWithinItsRangeAndLeavesTheCorpsAsTheyWere) {
     EXPECT_EQ(t.screen.Count(HeadlessPresentation::Kind::Sound), 4);
 }
 
+TEST_F(Trigger, APersonAtEitherMachineMayNotAttackFromRest) {
+    const int a = Attacker(2, {.formation = 1});
+    Defender(1);
+    b.RecomputeAll();
+    for (int type : {1, 3, 2}) {
+        st().PlayerType[1] = type;
+        const int before = st().RandPos;
+        const int odds = PrepareBattle(g(), 1, a, kTarget, false);
+        EXPECT_EQ(odds == -1, type != 2) << "player type " << type;
+        EXPECT_EQ(DrawsSince(before) == 0, type != 2) << "player type " << type;
+        EXPECT_EQ(NetworkAttackCheck(g(), 1, a, kTarget, false) == -1, type != 2) << "player type " << type;
+    }
+}
+
 TEST_F(Trigger, NetworkGamesTakeTheDefendersInCorpsOrderNotStackOrder) {
     // Two defending corps; the second lies on top of the stack.
     const int first = Defender(1, {.stackOrder = 5}, {.type = 4});
