@@ -92,8 +92,10 @@ void BM_ResolveBattle(benchmark::State& bench) {
         lines += screen.Count(HeadlessPresentation::Kind::ReportLine);
         rounds += st.Battle.Round;
     }
-    bench.counters["report lines"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
-    bench.counters["rounds"] = benchmark::Counter(static_cast<double>(rounds), benchmark::Counter::kAvgIterations);
+    bench.counters["report lines"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kAvgIterations);
+    bench.counters["rounds"] =
+        benchmark::Counter(static_cast<double>(rounds), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ResolveBattle)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

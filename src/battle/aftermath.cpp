@@ -38,7 +38,9 @@ int ExperienceBuildUpGain(int experience) {
     return 1;
 }
 
-int RoundedRoot(int v) { return RoundHalfEven(std::sqrt(static_cast<double>(std::max(0, v)))); }
+int RoundedRoot(int v) {
+    return RoundHalfEven(std::sqrt(static_cast<double>(std::max(0, v))));
+}
 
 std::vector<int> ForceRegiments(const State& st, const THad& f, int side) {
     std::vector<int> list;
@@ -49,7 +51,8 @@ std::vector<int> ForceRegiments(const State& st, const THad& f, int side) {
 
 void ExperienceLine(Game& game, int side, int r, int gain) {
     AddLogEntry(game, side, 1, kLogKindRules,
-                RegimentSubject(game.state, side, r) + " tapasztalata nö: +" + std::to_string(gain), kColourLightGreen);
+                RegimentSubject(game.state, side, r) + " tapasztalata nö: +" + std::to_string(gain),
+                kColourLightGreen);
 }
 
 // Steps 4 and 5: regiments that fought may grow more seasoned.
@@ -141,13 +144,16 @@ void Surrender(Game& game) {
         if (!IsRegiment(st, loser, r)) continue;
         const TEzred& e = st.Regiment(loser, r);
         bool yields;
-        if (b.BattleMode == kAssault) yields = e.Type != kTypeFortressBattery;
-        else yields = SurrenderScore(st, e) >= R(game, 90) + 10;
+        if (b.BattleMode == kAssault)
+            yields = e.Type != kTypeFortressBattery;
+        else
+            yields = SurrenderScore(st, e) >= R(game, 90) + 10;
         if (!yields) continue;
         if (e.Men > 0) {
-            AddLogEntry(game, loser, 0, kLogKindRules, RegimentSubject(st, loser, r) + " megadja magát.", kColourOrange);
-            if (IsArtillery(e) && !(e.Type == kTypeFortressBattery && b.BattleMode == kAssault) && e.Type >= 11 &&
-                e.Type <= 15)
+            AddLogEntry(game, loser, 0, kLogKindRules, RegimentSubject(st, loser, r) + " megadja magát.",
+                        kColourOrange);
+            if (IsArtillery(e) && !(e.Type == kTypeFortressBattery && b.BattleMode == kAssault) &&
+                e.Type >= 11 && e.Type <= 15)
                 b.CapturedGuns[static_cast<std::size_t>(e.Type - 10)] += e.Men;
             if (e.Arm >= 1 && e.Arm <= 3) st.Losses[loser][static_cast<std::size_t>(e.Arm)] += e.Men;
         }
@@ -155,7 +161,9 @@ void Surrender(Game& game) {
     }
 }
 
-int NewRegimentFigure(Game& game, int base) { return std::clamp(R(game, 40) + base - 20, 0, 100); }
+int NewRegimentFigure(Game& game, int base) {
+    return std::clamp(R(game, 40) + base - 20, 0, 100);
+}
 
 // The receiving corps of the captured guns: the winning general's own, or a new corps on its
 // hex when that one is (nearly) full. 0 when no corps can take them.
@@ -205,8 +213,8 @@ void CaptureGuns(Game& game) {
     if (total <= 0) return;
     const int side = b.Winner;
     AddLogEntry(game, side, 0, kLogKindRules,
-                GeneralOf(st, side, b.WinnerForce.General).FamilyName.str() + " zsákmányol " + std::to_string(total) +
-                    " ágyút.",
+                GeneralOf(st, side, b.WinnerForce.General).FamilyName.str() + " zsákmányol " +
+                    std::to_string(total) + " ágyút.",
                 kColourOrange);
     HeldIndex receiving(game.watches, RecordKind::Corps, side, ReceivingCorps(game, total));
     for (int type = 11; type <= 15; ++type) {
@@ -223,7 +231,8 @@ void CaptureGuns(Game& game) {
             t.Experience = NewRegimentFigure(game, kind.BaseExperience);
             t.Readiness = NewRegimentFigure(game, kind.BaseReadiness);
             t.Supply = NewRegimentFigure(game, kind.BaseSupply);
-            t.FillPercent = k == batteries && n % full != 0 ? RoundHalfEvenRatio(100LL * (n % full), full) : 100;
+            t.FillPercent =
+                k == batteries && n % full != 0 ? RoundHalfEvenRatio(100LL * (n % full), full) : 100;
             if (receiving.gone()) continue;
             t.Nation = st.CorpsRec(side, receiving.get()).Nation;
             const int r = CreateRegiment(game, side, 0, t);
@@ -271,12 +280,13 @@ void MoveAfterBattle(Game& game, int side, HeldIndex& attacker, Supporters& supp
         OccupyHex(game, b.Winner, b.AttackingForce.Nation, b.AttackingForce.General, target.x, target.y);
         return;
     }
-    if (b.BattleMode == kAssault) return;  // a repulsed assault stays before the walls
+    if (b.BattleMode == kAssault) return; // a repulsed assault stays before the walls
     const Hex origin{b.AttackingForce.X, b.AttackingForce.Y};
     if (!attacker.gone()) MarchBack(game, side, attacker.get(), origin, target);
     for (int i = 1; i <= 5; ++i) {
         const TSupportEntry& e = b.SupportList[static_cast<std::size_t>(i)];
-        if (!e.Joins || !supporters[static_cast<std::size_t>(i)] || supporters[static_cast<std::size_t>(i)]->gone())
+        if (!e.Joins || !supporters[static_cast<std::size_t>(i)] ||
+            supporters[static_cast<std::size_t>(i)]->gone())
             continue;
         MarchBack(game, side, supporters[static_cast<std::size_t>(i)]->get(), Hex{e.X, e.Y}, target);
     }
@@ -374,8 +384,8 @@ void EndOfFight(Game& game, int side, int corps) {
         st.Regiment(b.Winner, r).Morale = ClampAdd(st.Regiment(b.Winner, r).Morale, gain);
     int shown = b.Crushing ? 6 : 3;
     if (b.BattleKind == kSkirmish) shown /= 3;
-    AddLogEntry(game, b.AttackerSide, 0, kLogKindRules, b.WinnerForce.Name.str() + " morál +" + std::to_string(shown),
-                kColourOrange);
+    AddLogEntry(game, b.AttackerSide, 0, kLogKindRules,
+                b.WinnerForce.Name.str() + " morál +" + std::to_string(shown), kColourOrange);
 }
 
 } // namespace battle
@@ -404,7 +414,8 @@ void BattleAftermath(Game& game, int side, int corps) {
             RefreshEstimates(game, s, c);
         }
     for (int r : ForceRegiments(st, b.AttackingForce, b.AttackerSide))
-        st.Regiment(b.AttackerSide, r).MovementPoints = ClampSub(st.Regiment(b.AttackerSide, r).MovementPoints, b.AttackCost);
+        st.Regiment(b.AttackerSide, r).MovementPoints =
+            ClampSub(st.Regiment(b.AttackerSide, r).MovementPoints, b.AttackCost);
 
     GainExperience(game);
     TakeBooty(game);
@@ -444,8 +455,10 @@ long long RetreatScore(Game& game, int side, Hex hex, int d, int homeward) {
     if (!OnMap(st, n)) score += 15'000'000;
     const THex& cell = st.Cell(n.x, n.y);
     if (cell.Entrenchment > 0 && cell.EntrenchmentSide == side) score -= 35;
-    if (FirstCorpsAt(st, side, n.x, n.y) != 0) score -= 30;
-    else score += 50LL * EnemyStrength(st, 3 - side, n, true);
+    if (FirstCorpsAt(st, side, n.x, n.y) != 0)
+        score -= 30;
+    else
+        score += 50LL * EnemyStrength(st, 3 - side, n, true);
     if (const int city = CityAt(st, n.x, n.y)) score += CityRec(st, city).Owner == side ? -30 : 100'000;
     return score;
 }
@@ -470,11 +483,13 @@ void RetreatLosses(Game& game, int side, int corps) {
     }
     const std::string name = h.Name.str();
     if (guns > 0)
-        AddLogEntry(game, side, 0, kLogKindRules, name + " veszít " + " " + std::to_string(guns) + " löveget a visszavonulás során.",
+        AddLogEntry(game, side, 0, kLogKindRules,
+                    name + " veszít " + " " + std::to_string(guns) + " löveget a visszavonulás során.",
                     kColourOrange);
     if (supply > 0)
         AddLogEntry(game, side, 0, kLogKindRules,
-                    name + " veszít " + " " + std::to_string(supply) + " ellátmányt a visszavonulás során.", kColourOrange);
+                    name + " veszít " + " " + std::to_string(supply) + " ellátmányt a visszavonulás során.",
+                    kColourOrange);
 }
 
 } // namespace
@@ -563,7 +578,8 @@ void CaptureFortress(Game& game, int side, int corps, Hex hex) {
     guns -= R(game, guns / 3);
     guns = std::max(guns, 1);
     const std::string family = GeneralOf(st, side, general).FamilyName.str();
-    AddLogEntry(game, side, 0, kLogKindRules, family + " elfoglalja " + v.Name.str() + " erödjét!", kColourLightYellow);
+    AddLogEntry(game, side, 0, kLogKindRules, family + " elfoglalja " + v.Name.str() + " erödjét!",
+                kColourLightYellow);
     AddLogEntry(game, side, 0, kLogKindRules, family + " zsákmányol " + std::to_string(guns) + " várüteget!",
                 kColourLightYellow);
 
@@ -583,7 +599,8 @@ void CaptureFortress(Game& game, int side, int corps, Hex hex) {
         t.Experience = NewRegimentFigure(game, kind.BaseExperience);
         t.Readiness = NewRegimentFigure(game, kind.BaseReadiness);
         t.Supply = NewRegimentFigure(game, kind.BaseSupply);
-        t.FillPercent = k == batteries && guns % full != 0 ? RoundHalfEvenRatio(100LL * (guns % full), full) : 100;
+        t.FillPercent =
+            k == batteries && guns % full != 0 ? RoundHalfEvenRatio(100LL * (guns % full), full) : 100;
         CreateRegiment(game, side, 0, t);
     }
     if (st.CorpsCount[side] + 1 >= st.GeneralCount[side]) AddGeneral(game, side, nation, true);

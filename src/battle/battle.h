@@ -35,7 +35,8 @@ inline constexpr int kSoundLongBattle = 16;
 inline constexpr int kSoundFire = 18;
 
 // The separator between the exchanges of the report.
-inline constexpr const char* kReportSeparator = "------------------------------------------------------------------";
+inline constexpr const char* kReportSeparator =
+    "------------------------------------------------------------------";
 // Report lines keep 120 characters.
 inline constexpr int kReportLineLength = 120;
 

@@ -91,7 +91,9 @@ UnitPanel BuildUnitPanel(const State& st, const THad& f, int side) {
         const int slot = panel.firstSlot + static_cast<int>(k);
         if (slot >= kPanelSlots) break;
         const int t = shown[k];
-        const int set = side == 1 ? 1 : austrian[static_cast<std::size_t>(t)] > third[static_cast<std::size_t>(t)] ? 2 : 3;
+        const int set = side == 1                                                                    ? 1
+                        : austrian[static_cast<std::size_t>(t)] > third[static_cast<std::size_t>(t)] ? 2
+                                                                                                     : 3;
         UnitSlot s;
         s.type = t;
         s.slot = slot;
@@ -108,7 +110,8 @@ void RefreshUnitPanel(const State& st, const THad& f, UnitPanel& panel) {
     const int side = IsSide(panel.side) ? panel.side : 0;
     for (UnitSlot& s : panel.slots) {
         s.men = men[static_cast<std::size_t>(s.type)];
-        s.losses = st.Battle.BattleLossesByType[static_cast<std::size_t>(side)][static_cast<std::size_t>(s.type)];
+        s.losses =
+            st.Battle.BattleLossesByType[static_cast<std::size_t>(side)][static_cast<std::size_t>(s.type)];
     }
 }
 

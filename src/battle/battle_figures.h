@@ -30,7 +30,7 @@ struct ParticipantRow {
     int cavalry = 0;
     int infantry = 0;
     int guns = 0;
-    std::string chance;  // JoinChance + " %"
+    std::string chance; // JoinChance + " %"
 };
 std::array<ParticipantRow, 5> ParticipantRows(const State& state, int side);
 
@@ -40,8 +40,8 @@ std::array<ParticipantRow, 5> ParticipantRows(const State& state, int side);
 inline constexpr int kPanelSlots = 11;
 struct UnitSlot {
     int type = 0;
-    int slot = 0;  // 0..10
-    int left = 0;  // pixels: 67 x slot + 40
+    int slot = 0; // 0..10
+    int left = 0; // pixels: 67 x slot + 40
     std::string picture;
     int men = 0;
     int losses = 0;
@@ -49,7 +49,7 @@ struct UnitSlot {
 struct UnitPanel {
     int side = 0;
     int firstSlot = 0;
-    std::vector<UnitSlot> slots;  // at most eleven
+    std::vector<UnitSlot> slots; // at most eleven
 };
 // The starting slot for n shown types.
 int FirstPanelSlot(int shownTypes);
@@ -77,7 +77,7 @@ struct ResultSummary {
     PerSide<int> battlePoints{};
     PerSide<int> cityPoints{};
     PerSide<int> totalPoints{};
-    PerSide<std::array<int, 4>> losses{};  // [side][1 cavalry, 2 infantry, 3 guns]
+    PerSide<std::array<int, 4>> losses{}; // [side][1 cavalry, 2 infantry, 3 guns]
 };
 ResultSummary OpenResultSummary(State& state);
 

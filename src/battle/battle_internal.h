@@ -12,24 +12,37 @@
 
 namespace vezer::battle {
 
-inline BattleState& B(State& st) { return st.Battle; }
+inline BattleState& B(State& st) {
+    return st.Battle;
+}
 
 // The regiments of a force, slots 1..UnitCount (never beyond the list's room).
-inline int UnitsOf(const THad& f) { return std::clamp(f.UnitCount, 0, kCorpsUnitSlots); }
-inline int UnitAt(const THad& f, int slot) { return f.Units[static_cast<std::size_t>(slot)]; }
+inline int UnitsOf(const THad& f) {
+    return std::clamp(f.UnitCount, 0, kCorpsUnitSlots);
+}
+inline int UnitAt(const THad& f, int slot) {
+    return f.Units[static_cast<std::size_t>(slot)];
+}
 
 // The force a side fights with in the battle being fought.
 inline THad& ForceOf(State& st, int side) {
     return side == st.Battle.AttackerSide ? st.Battle.AttackingForce : st.Battle.DefendingForce;
 }
 
-inline bool IsCavalry(const TEzred& e) { return e.Arm == 1; }
-inline bool IsInfantry(const TEzred& e) { return e.Arm == 2; }
-inline bool IsArtillery(const TEzred& e) { return e.Arm == 3; }
+inline bool IsCavalry(const TEzred& e) {
+    return e.Arm == 1;
+}
+inline bool IsInfantry(const TEzred& e) {
+    return e.Arm == 2;
+}
+inline bool IsArtillery(const TEzred& e) {
+    return e.Arm == 3;
+}
 
 // The corps a regiment stands in, or the empty record when it stands in none.
 inline const THad& CorpsOfRegiment(const State& st, int side, const TEzred& e) {
-    return st.Corps[static_cast<std::size_t>(side)][static_cast<std::size_t>(IsCorps(st, side, e.Corps) ? e.Corps : 0)];
+    return st.Corps[static_cast<std::size_t>(side)]
+                   [static_cast<std::size_t>(IsCorps(st, side, e.Corps) ? e.Corps : 0)];
 }
 inline bool InGarrison(const State& st, int side, const TEzred& e) {
     return IsCorps(st, side, e.Corps) && st.CorpsRec(side, e.Corps).Garrison == 1;
@@ -37,14 +50,19 @@ inline bool InGarrison(const State& st, int side, const TEzred& e) {
 
 // A general's record, or the empty record for none.
 inline const TTabornok& GeneralOf(const State& st, int side, int g) {
-    return st.Generals[static_cast<std::size_t>(IsSide(side) ? side : 0)][static_cast<std::size_t>(IsGeneral(st, side, g) ? g : 0)];
+    return st.Generals[static_cast<std::size_t>(IsSide(side) ? side : 0)]
+                      [static_cast<std::size_t>(IsGeneral(st, side, g) ? g : 0)];
 }
 
 // Icons of report lines: the flag class of a nation.
-inline int NationIcon(int nation) { return NationFlagOf(nation); }
+inline int NationIcon(int nation) {
+    return NationFlagOf(nation);
+}
 
 // A product rounded half to even, as every battle figure is.
-inline int Percent(int value, int percent) { return RoundHalfEvenRatio(1LL * value * percent, 100); }
+inline int Percent(int value, int percent) {
+    return RoundHalfEvenRatio(1LL * value * percent, 100);
+}
 
 // A line of the battle report; dropped unless the report screen is open (an odds estimate and
 // a bombardment write none).

@@ -21,7 +21,9 @@ void Report(Game& game, int icon, std::string_view text) {
     game.screen.ReportLine(icon, CutToChars(text, kReportLineLength));
 }
 
-void ReportSeparator(Game& game, int side) { Report(game, side, kReportSeparator); }
+void ReportSeparator(Game& game, int side) {
+    Report(game, side, kReportSeparator);
+}
 
 std::string NationName(const State& st, int nation) {
     if (nation < 1 || nation > kNationCount) return {};
@@ -59,16 +61,20 @@ void ResetKeepingSupporters(Game& game) {
     game.state.Battle.SupportList = supporters;
 }
 
-ForceIndexGuard::ForceIndexGuard(Game& game) : game_(game) { game_.watches.Add(this); }
-ForceIndexGuard::~ForceIndexGuard() { game_.watches.Remove(this); }
+ForceIndexGuard::ForceIndexGuard(Game& game) : game_(game) {
+    game_.watches.Add(this);
+}
+ForceIndexGuard::~ForceIndexGuard() {
+    game_.watches.Remove(this);
+}
 
 void ForceIndexGuard::RecordRemoved(RecordKind kind, int side, int removed, int movedFrom) {
     if (kind != RecordKind::Regiment) return;
     BattleState& b = game_.state.Battle;
     const std::array<std::pair<THad*, int>, 4> forces = {{{&b.AttackingForce, b.AttackerSide},
-                                                           {&b.DefendingForce, b.DefenderSide},
-                                                           {&b.WinnerForce, b.Winner},
-                                                           {&b.LoserForce, b.Loser}}};
+                                                          {&b.DefendingForce, b.DefenderSide},
+                                                          {&b.WinnerForce, b.Winner},
+                                                          {&b.LoserForce, b.Loser}}};
     for (auto [force, forceSide] : forces) {
         if (forceSide != side) continue;
         int kept = 0;
@@ -143,7 +149,7 @@ void RecomputeForce(State& st, int side, THad& f) {
         if (e.Type == kTypeSiegeBattery) f.Type13Men += e.Men;
         if (e.Type == kTypeLevy) f.Type6Men += e.Men;
     }
-    const int divisor = n > 0 ? n : 1;  // an emptied force (a withdrawn garrison) has no averages
+    const int divisor = n > 0 ? n : 1; // an emptied force (a withdrawn garrison) has no averages
     f.SumVisibility = static_cast<int>(visibility / (n / (n > 4 ? 5 : 2) + 1));
     // The force's combat value as the recompute counts it: siege guns nothing, fortress
     // batteries a quarter in a garrison, other guns by the artillery ratio.
@@ -152,8 +158,10 @@ void RecomputeForce(State& st, int side, THad& f) {
     const long long guns = RoundHalfEvenRatio(f.Guns, full);
     long long ratioNum = 1, ratioDen = 1;
     if (f.Garrison != 1 && guns != 0) {
-        if (cav + inf > 0) ratioNum = guns, ratioDen = cav + inf;
-        else ratioNum = 5;
+        if (cav + inf > 0)
+            ratioNum = guns, ratioDen = cav + inf;
+        else
+            ratioNum = 5;
         if (ratioNum < ratioDen) ratioNum = ratioDen = 1;
     }
     f.ArtilleryRatio = static_cast<double>(ratioNum) / static_cast<double>(ratioDen);

@@ -17,22 +17,25 @@ using namespace battle;
 namespace {
 
 // Percent tables of the battle.
-constexpr std::array<int, 3> kCrossingDefence = {100, 50, 30};          // attacker's DefenceValue by river class
-constexpr std::array<int, 3> kCrossingCombat = {100, 160, 200};         // defender's CombatValueFull
-constexpr std::array<int, 3> kEntrenchedCombat = {100, 150, 200};       // by entrenchment level
+constexpr std::array<int, 3> kCrossingDefence = {100, 50, 30};    // attacker's DefenceValue by river class
+constexpr std::array<int, 3> kCrossingCombat = {100, 160, 200};   // defender's CombatValueFull
+constexpr std::array<int, 3> kEntrenchedCombat = {100, 150, 200}; // by entrenchment level
 constexpr std::array<int, 3> kEntrenchedDefence = {100, 170, 210};
-constexpr std::array<int, 4> kTerrainDefence = {100, 130, 180, 230};    // defender by target terrain
-constexpr std::array<int, 4> kTerrainCavalry = {100, 90, 70, 70};       // cavalry of both sides
+constexpr std::array<int, 4> kTerrainDefence = {100, 130, 180, 230}; // defender by target terrain
+constexpr std::array<int, 4> kTerrainCavalry = {100, 90, 70, 70};    // cavalry of both sides
 
 template <std::size_t N> int Table(const std::array<int, N>& t, int i) {
     return i >= 0 && i < static_cast<int>(N) ? t[static_cast<std::size_t>(i)] : 100;
 }
 
-double Root(double v) { return v > 0 ? std::sqrt(v) : 0.0; }
+double Root(double v) {
+    return v > 0 ? std::sqrt(v) : 0.0;
+}
 
 int AttackPercentOf(const State& st, int formation) {
-    return formation >= 1 && formation <= kFormationCount ? st.Formations[static_cast<std::size_t>(formation)].AttackPercent
-                                                          : 100;
+    return formation >= 1 && formation <= kFormationCount
+               ? st.Formations[static_cast<std::size_t>(formation)].AttackPercent
+               : 100;
 }
 int DefencePercentOf(const State& st, int formation) {
     return formation >= 1 && formation <= kFormationCount
@@ -115,7 +118,8 @@ void ModifyAttacker(State& st, const THad& A, int knowledge) {
         e.CombatValueFull = Percent(e.CombatValueFull, b.GeneralPerformance[side] + 100);
         if (e.Type == kTypeFortressBattery && !InGarrison(st, side, e)) e.CombatValueFull = 1;
         if (e.Type == kTypeSiegeBattery && b.BattleMode == kFieldAttack) e.CombatValueFull = 1;
-        if (b.RiverCrossing > 0) e.DefenceValue = Percent(e.DefenceValue, Table(kCrossingDefence, b.RiverCrossing));
+        if (b.RiverCrossing > 0)
+            e.DefenceValue = Percent(e.DefenceValue, Table(kCrossingDefence, b.RiverCrossing));
         e.BattleLine = 1;
     }
 }
@@ -129,15 +133,18 @@ void ModifyDefender(State& st, const THad& D, int knowledge) {
         if (!IsRegiment(st, side, r)) continue;
         TEzred& e = st.Regiment(side, r);
         const int f = CorpsOfRegiment(st, side, e).Formation;
-        if (IsCavalry(e)) e.CombatValueFull = Percent(e.CombatValueFull, Table(kTerrainCavalry, b.TargetTerrain));
+        if (IsCavalry(e))
+            e.CombatValueFull = Percent(e.CombatValueFull, Table(kTerrainCavalry, b.TargetTerrain));
         e.CombatValueFull = Percent(e.CombatValueFull, AttackPercentOf(st, f));
         e.CombatValueFull = Percent(e.CombatValueFull, knowledge);
         e.DefenceValue = Percent(e.DefenceValue, DefencePercentOf(st, f));
         if (b.RearAttack) e.DefenceValue = Percent(e.DefenceValue, 30);
         if (city) {
             const TVaros& v = CityRec(st, city);
-            if (b.BattleMode == kAssault) e.DefenceValue = Percent(e.DefenceValue, v.FortMax * v.FortMax + 100);
-            if (b.BattleMode == kBombardment) e.DefenceValue = Percent(e.DefenceValue, v.FortStrength * v.FortMax + 100);
+            if (b.BattleMode == kAssault)
+                e.DefenceValue = Percent(e.DefenceValue, v.FortMax * v.FortMax + 100);
+            if (b.BattleMode == kBombardment)
+                e.DefenceValue = Percent(e.DefenceValue, v.FortStrength * v.FortMax + 100);
         }
         e.CombatValueFull = Percent(e.CombatValueFull, b.GeneralPerformance[side] + 100);
         e.BattleLine = 1;
@@ -145,7 +152,8 @@ void ModifyDefender(State& st, const THad& D, int knowledge) {
             e.CombatValueFull = 1;
         if (e.Type == kTypeSiegeBattery) e.CombatValueFull = 1;
         if (IsCavalry(e)) continue;
-        if (b.RiverCrossing > 0) e.CombatValueFull = Percent(e.CombatValueFull, Table(kCrossingCombat, b.RiverCrossing));
+        if (b.RiverCrossing > 0)
+            e.CombatValueFull = Percent(e.CombatValueFull, Table(kCrossingCombat, b.RiverCrossing));
         if (b.BattleMode == kAssault && IsInfantry(e)) e.CombatValueFull = Percent(e.CombatValueFull, 250);
         if (b.TargetEntrenchment == 1 || b.TargetEntrenchment == 2) {
             e.CombatValueFull = Percent(e.CombatValueFull, Table(kEntrenchedCombat, b.TargetEntrenchment));
@@ -172,8 +180,10 @@ void BattleFigures(State& st, int side, THad& f, bool defender) {
         morale += e.Morale;
         supply += e.Supply;
         if (e.CombatValueFull > 1) effective += e.FillPercent;
-        if (TypeOf(st, e).ArmClass == 1) f.AllClassZero = 0;
-        else f.AllClassOne = 0;
+        if (TypeOf(st, e).ArmClass == 1)
+            f.AllClassZero = 0;
+        else
+            f.AllClassOne = 0;
         if (!IsArtillery(e)) f.ArtilleryOnly = 0;
         if (e.Arm == 1) cav += e.Men;
         if (e.Arm == 2) inf += e.Men;
@@ -275,7 +285,9 @@ void Pursue(Game& game, THad& W, THad& L) {
     SideActs(game, true, winner, b.Round, L, W);
 }
 
-std::string Signed(int v) { return (v > 0 ? "+" : "") + std::to_string(v); }
+std::string Signed(int v) {
+    return (v > 0 ? "+" : "") + std::to_string(v);
+}
 
 // Steps 2 and 3 of the fight: superiority in horse and in numbers.
 void Superiority(Game& game, const THad& A, const THad& D, int attacker) {
@@ -285,8 +297,10 @@ void Superiority(Game& game, const THad& A, const THad& D, int attacker) {
     if (b.TargetEntrenchment == 0) {
         const THad* gets = nullptr;
         int side = 0;
-        if (A.CavalryMen > 500 && 2 * A.CavalryMen > 3 * D.CavalryMen) gets = &A, side = attacker;
-        else if (D.CavalryMen > 500 && 2 * D.CavalryMen > 3 * A.CavalryMen) gets = &D, side = defender;
+        if (A.CavalryMen > 500 && 2 * A.CavalryMen > 3 * D.CavalryMen)
+            gets = &A, side = attacker;
+        else if (D.CavalryMen > 500 && 2 * D.CavalryMen > 3 * A.CavalryMen)
+            gets = &D, side = defender;
         if (gets) {
             b.CavalrySuperiority[side] = 1;
             Report(game, NationIcon(gets->Nation),
@@ -436,7 +450,8 @@ void SelectEngagedUnits(Game& game, THad& f, int side, int round) {
         if (cls == 4) batteryMen += e.Men;
         bool eligible = cls != 0;
         if (cls == 2 && round == 1 && b.OpeningBombardment) eligible = false;
-        if (cls == 4 && !InGarrison(st, side, e) && !(b.BattleMode == kAssault && !attacker)) eligible = false;
+        if (cls == 4 && !InGarrison(st, side, e) && !(b.BattleMode == kAssault && !attacker))
+            eligible = false;
         if (cls == 5 && !(b.BattleMode == kAssault && attacker)) eligible = false;
         if (eligible) {
             ++n[static_cast<std::size_t>(cls)];
@@ -449,12 +464,14 @@ void SelectEngagedUnits(Game& game, THad& f, int side, int round) {
 
     // Artillery without enough horse and foot to cover it stays partly in reserve.
     const int cav = RoundHalfEvenRatio(f.CavalryMen, d), inf = RoundHalfEvenRatio(f.InfantryMen, d);
-    const int art = RoundHalfEvenRatio(f.Guns - batteryMen, std::max(1, st.Types[kTypeFootBattery].FullStrength));
+    const int art =
+        RoundHalfEvenRatio(f.Guns - batteryMen, std::max(1, st.Types[kTypeFootBattery].FullStrength));
     double ratio = cav + inf > 0 ? static_cast<double>(art) / (cav + inf) : 10.0;
     if (art == 0 || ratio < 1) ratio = 1;
     f.ArtilleryRatio = ratio;
     if (ratio > 1 && round == 1)
-        Report(game, NationIcon(f.Nation), "Tüzérség nincs kellöen fedezve, az ütegek egy része tartalékban marad");
+        Report(game, NationIcon(f.Nation),
+               "Tüzérség nincs kellöen fedezve, az ütegek egy része tartalékban marad");
     if (n[3] >= 1 && ratio > 1) n[3] = std::max(1, RoundHalfEven(n[3] / ratio));
     if (b.Pursuit) n[3] = n[4] = n[5] = 0;
 
@@ -473,13 +490,15 @@ void SelectEngagedUnits(Game& game, THad& f, int side, int round) {
 
     for (int i = 1; i <= UnitsOf(f); ++i)
         if (IsRegiment(st, side, UnitAt(f, i))) st.Regiment(side, UnitAt(f, i)).EngagedInRound = 0;
-    for (int cls = 1; cls <= 5; ++cls) PickEngaged(game, f, side, round, cls, quota[static_cast<std::size_t>(cls)]);
+    for (int cls = 1; cls <= 5; ++cls)
+        PickEngaged(game, f, side, round, cls, quota[static_cast<std::size_t>(cls)]);
 
     long long combat = 0;
     for (int i = 1; i <= UnitsOf(f); ++i) {
         const int r = UnitAt(f, i);
         if (!IsRegiment(st, side, r) || !st.Regiment(side, r).EngagedInRound) continue;
-        combat += RoundHalfEvenRatio(1LL * st.Regiment(side, r).CombatValueFull * st.Regiment(side, r).FillPercent, 100);
+        combat += RoundHalfEvenRatio(
+            1LL * st.Regiment(side, r).CombatValueFull * st.Regiment(side, r).FillPercent, 100);
     }
     f.CombatValue = static_cast<int>(std::clamp<long long>(combat, 1, 1'000'000'000));
 }
@@ -529,8 +548,10 @@ int FightBattle(Game& game, THad& A, THad& D, int attacker) {
             return side == attacker ? RetreatDecision(game, true, attacker, b.Round, A, D)
                                     : RetreatDecision(game, false, defender, b.Round, D, A);
         };
-        if (asks(firstAsked)) breaker = firstAsked;
-        else if (asks(3 - firstAsked)) breaker = 3 - firstAsked;
+        if (asks(firstAsked))
+            breaker = firstAsked;
+        else if (asks(3 - firstAsked))
+            breaker = 3 - firstAsked;
         if (breaker) b.EndedByRetreat = 1;
     } while (!breaker && b.Round < b.MaxRounds);
 
@@ -563,9 +584,12 @@ bool RetreatDecision(Game& game, bool attacking, int side, int round, THad& O, T
     int formation = O.Formation, tactic = O.Tactic;
     if ((st.PlayerType[side] == 1 || st.PlayerType[side] == 3) && st.Difficulty == 1) {
         // A beginner's force is judged as if it stood as a sensible commander would have it.
-        if (E.CombatValue > 3 * O.CombatValue) formation = 6, tactic = 1;
-        else if (E.CombatValue * 3 / 2 < O.CombatValue) tactic = 3;
-        else formation = 4, tactic = 2;
+        if (E.CombatValue > 3 * O.CombatValue)
+            formation = 6, tactic = 1;
+        else if (E.CombatValue * 3 / 2 < O.CombatValue)
+            tactic = 3;
+        else
+            formation = 4, tactic = 2;
     }
     const std::string name = GeneralOf(st, side, O.General).FamilyName.str();
     const int icon = NationIcon(GeneralOf(st, side, O.General).Nation);
@@ -587,7 +611,8 @@ bool RetreatDecision(Game& game, bool attacking, int side, int round, THad& O, T
     bool breaks = false;
     if (formation == 6 && round == 2 && mo < me) breaks = true;
     if (tactic == 1 && (cr > 1.0 || hits > 1.3 || mo < me) && ho >= 1 && mo < -4) breaks = true;
-    if (tactic == 2 && (cr > 1.5 || static_cast<double>(ho) / (he + 1) > 1.5 || mo + 5 < me) && ho >= 2 && mo < -8)
+    if (tactic == 2 && (cr > 1.5 || static_cast<double>(ho) / (he + 1) > 1.5 || mo + 5 < me) && ho >= 2 &&
+        mo < -8)
         breaks = true;
     if (tactic == 3 && (cr > 2.0 || hits > 2.0 || mo + 10 < me) && ho >= 3 && mo < -11) breaks = true;
     if (O.AllClassOne && cr > 2.0) breaks = true;

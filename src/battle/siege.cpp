@@ -26,7 +26,8 @@ int WallResistance(int fortMax) {
 bool HasSiegeGuns(const State& st, int side, const THad& h) {
     for (int i = 1; i <= UnitsOf(h); ++i) {
         const int r = UnitAt(h, i);
-        if (IsRegiment(st, side, r) && st.Regiment(side, r).Type == kTypeSiegeBattery && st.Regiment(side, r).Men > 0)
+        if (IsRegiment(st, side, r) && st.Regiment(side, r).Type == kTypeSiegeBattery &&
+            st.Regiment(side, r).Men > 0)
             return true;
     }
     return false;
@@ -36,7 +37,9 @@ void Log(Game& game, int side, int hidden, const std::string& text) {
     AddLogEntry(game, side, hidden, kLogKindRules, text, kColourLightYellow);
 }
 
-std::string Signed(int v) { return (v > 0 ? "+" : "") + std::to_string(v); }
+std::string Signed(int v) {
+    return (v > 0 ? "+" : "") + std::to_string(v);
+}
 
 // Steps 10 and 11: what fire and shot do to the garrison.
 void GarrisonSuffers(Game& game, int side, int garrison, bool fire, bool answered, int H, int LA) {
@@ -51,7 +54,8 @@ void GarrisonSuffers(Game& game, int side, int garrison, bool fire, bool answere
             for (int i = 1; i <= UnitsOf(st.CorpsRec(other, garrison)); ++i) {
                 const int r = UnitAt(st.CorpsRec(other, garrison), i);
                 if (IsRegiment(st, other, r))
-                    st.Regiment(other, r).Supply = RoundHalfEvenRatio(1LL * st.Regiment(other, r).Supply * f, 100);
+                    st.Regiment(other, r).Supply =
+                        RoundHalfEvenRatio(1LL * st.Regiment(other, r).Supply * f, 100);
             }
         Pause(game, 10);
     }
@@ -62,7 +66,8 @@ void GarrisonSuffers(Game& game, int side, int garrison, bool fire, bool answere
     if (exists)
         for (int i = 1; i <= UnitsOf(st.CorpsRec(other, garrison)); ++i) {
             const int r = UnitAt(st.CorpsRec(other, garrison), i);
-            if (IsRegiment(st, other, r)) st.Regiment(other, r).Morale = ClampAdd(st.Regiment(other, r).Morale, M);
+            if (IsRegiment(st, other, r))
+                st.Regiment(other, r).Morale = ClampAdd(st.Regiment(other, r).Morale, M);
         }
     if (M != 0) Log(game, other, 1, "Védök morálja: " + Signed(M));
 }
@@ -103,7 +108,8 @@ bool BombardFortress(Game& game, int side, int corps) {
     b.TargetCityKind = CityRec(st, city).Kind;
     st.CorpsRec(side, corps).StackOrder = 10;
     Log(game, side, 0,
-        GeneralOf(st, side, st.CorpsRec(side, corps).General).FamilyName.str() + " parancsot ad az eröd ágyúzására!");
+        GeneralOf(st, side, st.CorpsRec(side, corps).General).FamilyName.str() +
+            " parancsot ad az eröd ágyúzására!");
     game.screen.PlaySound(kSoundBombardment);
     if (st.PlayerType[side] == 2) Pause(game, 30);
 
@@ -115,11 +121,14 @@ bool BombardFortress(Game& game, int side, int corps) {
 
     const int garrison = CityRec(st, city).GarrisonCorps;
     const std::string defenderName =
-        IsCorps(st, other, garrison) ? GeneralOf(st, other, st.CorpsRec(other, garrison).General).FamilyName.str() : "";
+        IsCorps(st, other, garrison)
+            ? GeneralOf(st, other, st.CorpsRec(other, garrison).General).FamilyName.str()
+            : "";
     const int k = R(game, 4);
-    const bool answered = D.UnitCount > 0 && D.AvgMorale > 40 && D.AvgSupply > 50 && D.CombatValue * k > A.CombatValue;
+    const bool answered =
+        D.UnitCount > 0 && D.AvgMorale > 40 && D.AvgSupply > 50 && D.CombatValue * k > A.CombatValue;
     Log(game, other, 0, defenderName + (answered ? " viszonozza tüzelést." : " visszavonja az ágyúkat."));
-    if (!answered) D.UnitCount = 0;  // the guns are withdrawn
+    if (!answered) D.UnitCount = 0; // the guns are withdrawn
     Pause(game, 10);
 
     int P = 0, LA = 0, LD = 0;
@@ -151,8 +160,10 @@ bool BombardFortress(Game& game, int side, int corps) {
     const bool fire = H == 1 && R(game, 100) <= 15;
 
     if (answered) {
-        if (LA > 0) Log(game, side, 0, NationName(st, A.Nation) + " veszteség: -" + std::to_string(LA) + " löveg");
-        if (LD > 0) Log(game, side, 0, NationName(st, D.Nation) + " veszteség: -" + std::to_string(LD) + " löveg");
+        if (LA > 0)
+            Log(game, side, 0, NationName(st, A.Nation) + " veszteség: -" + std::to_string(LA) + " löveg");
+        if (LD > 0)
+            Log(game, side, 0, NationName(st, D.Nation) + " veszteség: -" + std::to_string(LD) + " löveg");
     }
     Pause(game, 10);
     GarrisonSuffers(game, side, garrison, fire, answered, H, LA);
@@ -169,11 +180,13 @@ bool BombardFortress(Game& game, int side, int corps) {
     Pause(game, 10);
     Log(game, side, 0,
         H == 0 ? std::string("Az eröd lövetése hatástalan!")
-               : "Az eröd szintje csökken: -" + std::to_string(H) + "  Jelenlegi szint: " + std::to_string(v.FortStrength));
+               : "Az eröd szintje csökken: -" + std::to_string(H) +
+                     "  Jelenlegi szint: " + std::to_string(v.FortStrength));
 
     Wear(st, A, side);
     if (answered) Wear(st, D, other);
-    HeldIndex garrisonHeld(game.watches, RecordKind::Corps, other, IsCorps(st, other, garrison) ? garrison : 0);
+    HeldIndex garrisonHeld(game.watches, RecordKind::Corps, other,
+                           IsCorps(st, other, garrison) ? garrison : 0);
     if (!held.gone()) RecomputeCorps(game, side, held.get());
     if (!garrisonHeld.gone()) RecomputeCorps(game, other, garrisonHeld.get());
     Pause(game, 30);

@@ -24,7 +24,9 @@ using namespace battle;
 
 namespace {
 
-int AttackCostOf(int mode) { return mode == kAssault ? kAssaultCost : kAttackCost; }
+int AttackCostOf(int mode) {
+    return mode == kAssault ? kAssaultCost : kAttackCost;
+}
 
 bool Person(const State& st, int side) {
     // A person at either machine: both machines of a network game must answer alike.
@@ -169,7 +171,9 @@ void RecomputeCorpsOnHex(Game& game, int side, Hex hex) {
     }
 }
 
-double Root(double v) { return v > 0 ? std::sqrt(v) : 0.0; }
+double Root(double v) {
+    return v > 0 ? std::sqrt(v) : 0.0;
+}
 
 // Steps 9 to 12 of the estimate: strength, initiative and numbers make the odds.
 int EstimateOdds(Game& game, int side) {
@@ -219,9 +223,9 @@ void CollectSupportingCorps(Game& game, int side, int corps, Hex target) {
     auto consider = [&](int h, int cost, bool neighbour) {
         const THad& k = st.CorpsRec(side, h);
         if (h == corps || k.UnitCount <= 0) return;
-        const bool formationOk = k.Formation == 4 || (neighbour && k.Formation == 2) ||
-                                 (st.PlayerType[side] == 2 &&
-                                  k.MovementPoints >= cost + FormationChangeCost(st, side, h, 4));
+        const bool formationOk =
+            k.Formation == 4 || (neighbour && k.Formation == 2) ||
+            (st.PlayerType[side] == 2 && k.MovementPoints >= cost + FormationChangeCost(st, side, h, 4));
         if (!formationOk || k.Role == 5) return;
         if (k.MovementPoints < cost) return;
         if (N >= 6 && !(S / 4 < k.CombatValue && k.CombatValue < 4 * S)) return;
@@ -408,8 +412,10 @@ int PrepareBattle(Game& game, int side, int corps, Hex target, bool playSound) {
     int odds = EstimateOdds(game, side);
     if (st.PlayerType[side] != 2) {
         // What the attacker does not know of the defenders blurs the estimate.
-        if (b.DefendingForce.ReconLevel == 1) odds = (R(game, 100) + 50) * odds / 100;
-        else if (b.DefendingForce.ReconLevel == 2) odds = (R(game, 60) + 70) * odds / 100;
+        if (b.DefendingForce.ReconLevel == 1)
+            odds = (R(game, 100) + 50) * odds / 100;
+        else if (b.DefendingForce.ReconLevel == 2)
+            odds = (R(game, 60) + 70) * odds / 100;
     }
     // The battle figures go back to what the regiments are.
     RecomputeForce(st, side, b.AttackingForce);
@@ -454,12 +460,15 @@ int ResolveBattle(Game& game, int side, int corps, Hex target) {
         a += IsRegiment(st, side, UnitAt(b.AttackingForce, i)) &&
              st.Regiment(side, UnitAt(b.AttackingForce, i)).Corps == held.get();
     const int d = b.DefendingForce.UnitCount;
-    if (total > 20 && a >= 9 && d >= 9) b.BattleKind = kFullBattle;
-    else if (a < 2 || d < 2) b.BattleKind = kSkirmish;
-    else b.BattleKind = kEngagement;
+    if (total > 20 && a >= 9 && d >= 9)
+        b.BattleKind = kFullBattle;
+    else if (a < 2 || d < 2)
+        b.BattleKind = kSkirmish;
+    else
+        b.BattleKind = kEngagement;
     static constexpr const char* kKindName[] = {"Csetepaté", "Ütközet", "Csata"};
     Report(game, 0, kKindName[b.BattleKind]);
-    b.BattleValue = b.BattleKind == kFullBattle  ? st.BattleVictoryValue
+    b.BattleValue = b.BattleKind == kFullBattle   ? st.BattleVictoryValue
                     : b.BattleKind == kEngagement ? st.EngagementVictoryValue
                                                   : 0;
     b.AttackingForce.X = origin.x;
@@ -471,9 +480,12 @@ int ResolveBattle(Game& game, int side, int corps, Hex target) {
     SetRoundLimits(st);
     const THad& A = b.AttackingForce;
     const THad& D = b.DefendingForce;
-    if (A.AllClassOne && D.AllClassOne) b.BattleSound = kSoundCavalryFight;
-    else if (A.AllClassZero && D.AllClassZero && A.Guns + D.Guns < 8) b.BattleSound = kSoundInfantryFight;
-    else if (b.BattleKind == kFullBattle) b.BattleSound = kSoundLongBattle;
+    if (A.AllClassOne && D.AllClassOne)
+        b.BattleSound = kSoundCavalryFight;
+    else if (A.AllClassZero && D.AllClassZero && A.Guns + D.Guns < 8)
+        b.BattleSound = kSoundInfantryFight;
+    else if (b.BattleKind == kFullBattle)
+        b.BattleSound = kSoundLongBattle;
 
     if (RetreatDecision(game, false, b.DefenderSide, 0, b.DefendingForce, b.AttackingForce)) {
         // The defender slips away before the first round: the attacker wins without a fight.
@@ -523,7 +535,8 @@ bool StartBattle(Game& game, int mode, int side, int corps, Hex target) {
     BuildAttackingForce(game, side, held.get(), target, b.AttackingForce);
     if (mode == kFieldAttack) {
         st.CorpsRec(side, held.get()).MarkerState = 1;
-        RefreshHexStack(game, side, held.get(), st.CorpsRec(side, held.get()).X, st.CorpsRec(side, held.get()).Y);
+        RefreshHexStack(game, side, held.get(), st.CorpsRec(side, held.get()).X,
+                        st.CorpsRec(side, held.get()).Y);
         for (int i = 1; i <= 5; ++i) {
             const TSupportEntry& e = b.SupportList[static_cast<std::size_t>(i)];
             if (!e.Joins || !IsCorps(st, side, e.Corps)) continue;
@@ -539,8 +552,10 @@ bool StartBattle(Game& game, int mode, int side, int corps, Hex target) {
     b.ReportOpen = 1;
     const int winner = ResolveBattle(game, side, held.get(), target);
     game.screen.StopSound();
-    if (b.Draw) Report(game, 0, "Döntetlen");
-    else Report(game, winner, winner == 1 ? "Magyar gyôzelem" : "Osztrák gyôzelem");
+    if (b.Draw)
+        Report(game, 0, "Döntetlen");
+    else
+        Report(game, winner, winner == 1 ? "Magyar gyôzelem" : "Osztrák gyôzelem");
     if (!b.Draw) game.screen.PlaySound(winner == st.LocalSide ? kSoundVictory : kSoundDefeat);
     b.ReportOpen = 0;
     game.screen.CloseBattleReport();

@@ -14,9 +14,13 @@ using namespace battle;
 
 namespace {
 
-int FullStrengthOf(const State& st, const TEzred& e) { return std::max(1, TypeOf(st, e).FullStrength); }
+int FullStrengthOf(const State& st, const TEzred& e) {
+    return std::max(1, TypeOf(st, e).FullStrength);
+}
 
-bool SideIsComputer(const State& st, int side) { return st.PlayerType[side] == 2; }
+bool SideIsComputer(const State& st, int side) {
+    return st.PlayerType[side] == 2;
+}
 
 // The difficulty bonus of the computer's side in every morale test.
 int DifficultyBonus(const State& st, int side) {
@@ -66,7 +70,8 @@ void CavalryActs(Game& game, int side, int u, int enemy, int t, const THad& E) {
     v = MoraleCheck(game, enemy, t, true);
     if (v != 1) SpiritRise(game, side, u, v);
     if (v == 1 && !IsArtillery(st.Regiment(enemy, t)) && !pursuit) {
-        Report(game, NationIcon(st.Regiment(enemy, t).Nation), RegimentSubject(st, enemy, t) + " állja a rohamot és harcol");
+        Report(game, NationIcon(st.Regiment(enemy, t).Nation),
+               RegimentSubject(st, enemy, t) + " állja a rohamot és harcol");
         const int c = InflictLosses(game, enemy, t, u);
         st.Regiment(enemy, t).ActedInRound = 1;
         if (c > 3 && H < c) TestUnit(game, side, u, enemy, t);
@@ -136,9 +141,12 @@ Bands BandsFor(const State& st, bool attacking, const TEzred& u, const THad& E, 
         if (!IsRegiment(st, enemy, r)) continue;
         const TEzred& e = st.Regiment(enemy, r);
         if (e.BattleLine == 3 && !b.Pursuit) continue;
-        if (IsCavalry(e)) cav += e.Men;
-        else if (IsInfantry(e)) inf += e.Men;
-        else if (IsArtillery(e)) art += e.Men;
+        if (IsCavalry(e))
+            cav += e.Men;
+        else if (IsInfantry(e))
+            inf += e.Men;
+        else if (IsArtillery(e))
+            art += e.Men;
     }
     const double a = std::min(E.ArtilleryRatio, 4.0);
     const double q = cav > 0 ? static_cast<double>(inf) / (6.0 * cav) : 3.0;
@@ -183,9 +191,12 @@ void SideActs(Game& game, bool attacking, int side, int round, THad& E, THad& O)
         const int t = PickTarget(game, attacking, side, u, E);
         if (t == 0) continue;
         st.Regiment(side, u).ActedInRound = 1;
-        if (IsCavalry(e)) CavalryActs(game, side, u, enemy, t, E);
-        else if (IsInfantry(e)) InfantryActs(game, side, u, enemy, t, round);
-        else ArtilleryActs(game, side, u, enemy, t);
+        if (IsCavalry(e))
+            CavalryActs(game, side, u, enemy, t, E);
+        else if (IsInfantry(e))
+            InfantryActs(game, side, u, enemy, t, round);
+        else
+            ArtilleryActs(game, side, u, enemy, t);
     }
 }
 
@@ -204,15 +215,17 @@ int PickTarget(Game& game, bool attacking, int side, int unit, const THad& E) {
         if (IsRegiment(st, enemy, t)) {
             const TEzred& e = st.Regiment(enemy, t);
             const bool fled = e.BattleLine == 3;
-            const bool candidate = b.Pursuit || CorpsOfRegiment(st, enemy, e).ArtilleryOnly ||
-                                   (!fled && (e.EngagedInRound || IsCavalry(u) || (IsArtillery(u) && IsInfantry(e))));
+            const bool candidate =
+                b.Pursuit || CorpsOfRegiment(st, enemy, e).ArtilleryOnly ||
+                (!fled && (e.EngagedInRound || IsCavalry(u) || (IsArtillery(u) && IsInfantry(e))));
             if (candidate) {
                 bool accepted = InBand(band, e, R(game, 100));
                 if (IsInfantry(u) && e.Type == 12 && !E.AllClassOne) accepted = false;
                 if (IsInfantry(u) && IsCavalry(e) && b.Round > b.FireRounds) accepted = false;
                 // A battle whose first exchange cannot be found takes any unit.
                 if (!accepted && b.CombatEvents == 0 && k > 8 * count) accepted = true;
-                if (e.Type == kTypeFortressBattery && InGarrison(st, enemy, e) && !IsArtillery(u)) accepted = false;
+                if (e.Type == kTypeFortressBattery && InGarrison(st, enemy, e) && !IsArtillery(u))
+                    accepted = false;
                 if (accepted) return e.Men > 0 ? t : 0;
             }
         }
@@ -241,8 +254,10 @@ int InflictLosses(Game& game, int s, int unit, int target) {
         if (b.BattleMode == kBombardment && b.GeneralAbility[e] == 2) D *= 2;
     }
     r = R(game, 100);
-    if (r < D / 3) severity /= 4;
-    else if (r < D) severity /= 2;
+    if (r < D / 3)
+        severity /= 4;
+    else if (r < D)
+        severity /= 2;
 
     const int men = t.Men;
     int L = 0;
@@ -310,7 +325,8 @@ int MoraleCheck(Game& game, int s, int unit, bool apply) {
     if (IsCavalry(u) && b.CavalrySuperiority[s]) m = ClampAdd(m, 10);
     if (u.Type == kTypeLevy) m = m * 2 / 3;
     if (u.Type == 7 || u.Type == 8) m = m * 9 / 10;
-    if (b.BattleMode == kFieldAttack && (u.Type == kTypeSiegeBattery || u.Type == kTypeFortressBattery)) m /= 2;
+    if (b.BattleMode == kFieldAttack && (u.Type == kTypeSiegeBattery || u.Type == kTypeFortressBattery))
+        m /= 2;
     if (b.GeneralAbility[s] == 3 && (IsArtillery(u) || u.Type == 12)) m = ClampAdd(m, 15);
     if (b.GeneralAbility[s] == 5) m = ClampAdd(m, 10);
     if (IsCavalry(u) && !apply && b.BattleMode == kAssault) m /= 2;
@@ -333,7 +349,8 @@ int MoraleCheck(Game& game, int s, int unit, bool apply) {
     u.BattleLine = result;
     if (result == 2) {
         const int d = u.Morale - 10 < 2 ? 1 : 2;
-        Report(game, NationIcon(u.Nation), RegimentSubject(st, s, unit) + " retreats. " + " Morál: -" + std::to_string(d));
+        Report(game, NationIcon(u.Nation),
+               RegimentSubject(st, s, unit) + " retreats. " + " Morál: -" + std::to_string(d));
         u.Morale = ClampSub(u.Morale, d);
         u.Readiness = ClampSub(u.Readiness, 1);
         b.MoraleTally[s] -= 2;
@@ -367,7 +384,8 @@ void SpiritRise(Game& game, int s, int unit, int result) {
     const int g = result == 3 ? 6 : 3;
     u.Morale = ClampAdd(u.Morale, g);
     st.Battle.MoraleTally[s] += g;
-    Report(game, NationIcon(u.Nation), RegimentSubject(st, s, unit) + " harci kedve nö! " + "+" + std::to_string(g) + " Morál");
+    Report(game, NationIcon(u.Nation),
+           RegimentSubject(st, s, unit) + " harci kedve nö! " + "+" + std::to_string(g) + " Morál");
 }
 
 } // namespace vezer

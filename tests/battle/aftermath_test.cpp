@@ -24,7 +24,8 @@ const Hex kTarget = Neighbour(kHome, 2);
 struct After : ::testing::Test, testing::BattleGame {
     int a = 0, d = 0;
 
-    void Forces(std::initializer_list<Reg> att, std::initializer_list<Reg> def, CorpsOptions defOptions = {}) {
+    void Forces(std::initializer_list<Reg> att, std::initializer_list<Reg> def,
+                CorpsOptions defOptions = {}) {
         a = b.Corps(1, At{kHome.x, kHome.y}, att, {.formation = 4});
         d = b.Corps(2, At{kTarget.x, kTarget.y}, def, defOptions);
     }
@@ -63,7 +64,7 @@ TEST_F(After, ADrawSendsTheAttackerBackAndCountsOnlyTheDraw) {
     BattleAftermath(g(), 1, a);
     EXPECT_EQ(Corps(1, a).X, kHome.x);
     EXPECT_EQ(Corps(1, a).Y, kHome.y);
-    EXPECT_EQ(Corps(1, a).Direction, DirectionTo(kHome, kTarget));  // facing the enemy again
+    EXPECT_EQ(Corps(1, a).Direction, DirectionTo(kHome, kTarget)); // facing the enemy again
     EXPECT_EQ(Corps(2, d).X, kTarget.x);
     EXPECT_EQ(st().DrawnEngagements, 1);
     EXPECT_EQ(st().DrawnBattles, 0);
@@ -83,7 +84,9 @@ TEST_F(After, WonBattlesCountEngagementsOneTimeInThreeAndSkirmishesNever) {
     struct Case {
         int kind, draw;
         int engagements, battles, points;
-    } cases[] = {{kEngagement, 33, 1, 0, 200}, {kEngagement, 34, 0, 0, 0}, {kFullBattle, 1, 0, 1, 500},
+    } cases[] = {{kEngagement, 33, 1, 0, 200},
+                 {kEngagement, 34, 0, 0, 0},
+                 {kFullBattle, 1, 0, 1, 500},
                  {kSkirmish, 1, 0, 0, 0}};
     for (const Case& c : cases) {
         testing::BattleGame fresh;
@@ -126,7 +129,7 @@ TEST_F(After, WonBattlesCountEngagementsOneTimeInThreeAndSkirmishesNever) {
 TEST_F(After, BeatenDefendersSurrenderByScore) {
     Forces({{}, {}}, {{.nation = 7}, {}, {.type = 11}, {}});
     Fought(1, false);
-    st().Regiment(2, 4).Men = 0;  // a battalion destroyed in the fight
+    st().Regiment(2, 4).Men = 0; // a battalion destroyed in the fight
     const int before = st().RegimentCount[2];
     // Surrender draws of R(90) + 10 = 100, highest regiment first: the destroyed battalion
     // yields, the battery and the battalion of good heart hold, the Viennese always yield.
@@ -134,7 +137,7 @@ TEST_F(After, BeatenDefendersSurrenderByScore) {
     BattleAftermath(g(), 1, a);
     EXPECT_EQ(st().RegimentCount[2], before - 2);
     EXPECT_TRUE(Logged(2, "the 1. Bécsi line battalion megadja magát."));
-    EXPECT_EQ(LogLines(2).size(), 1u);  // the destroyed battalion has nobody left to yield
+    EXPECT_EQ(LogLines(2).size(), 1u); // the destroyed battalion has nobody left to yield
     for (int r = 1; r <= st().RegimentCount[2]; ++r) EXPECT_NE(st().Regiment(2, r).Nation, 7);
     // The rest withdrew to a neighbouring hex, the attacker holds the field.
     EXPECT_FALSE(Corps(2, d).X == kTarget.x && Corps(2, d).Y == kTarget.y);
@@ -203,12 +206,12 @@ TEST_F(After, AFullCorpsSendsTheCapturedGunsToANewCorpsOnItsHex) {
     d = b.Corps(2, At{kTarget.x, kTarget.y}, {{}});
     Fought(1, false);
     st().Battle.BattleLossesByType[2][12] = 16;
-    ScriptDraws({}, 85);  // R(17) - 1 = 16 horse guns
+    ScriptDraws({}, 85); // R(17) - 1 = 16 horse guns
     const int corps = st().CorpsCount[1];
     BattleAftermath(g(), 1, a);
     ASSERT_EQ(st().CorpsCount[1], corps + 1);
     const THad& fresh = Corps(1, corps + 1);
-    EXPECT_EQ(fresh.X, kTarget.x);  // the winner took the field; the guns stand with it
+    EXPECT_EQ(fresh.X, kTarget.x); // the winner took the field; the guns stand with it
     EXPECT_EQ(fresh.Y, kTarget.y);
     EXPECT_EQ(fresh.UnitCount, 2);
     EXPECT_EQ(fresh.Role, 4);
@@ -222,8 +225,8 @@ TEST_F(After, KnowledgeRisesOncePerRegimentThatFought) {
     st().CorpsRec(1, a).ReconLevel = 0;
     st().CorpsRec(2, d).ReconLevel = 0;
     BattleAftermath(g(), 1, a);
-    EXPECT_EQ(Corps(1, a).ReconLevel, 3);  // two regiments: 2, then 3
-    EXPECT_EQ(Corps(2, d).ReconLevel, 2);  // one regiment
+    EXPECT_EQ(Corps(1, a).ReconLevel, 3); // two regiments: 2, then 3
+    EXPECT_EQ(Corps(2, d).ReconLevel, 2); // one regiment
 }
 
 TEST_F(After, SeasonedRegimentsGainLessAndAVeteranNothing) {
@@ -252,7 +255,7 @@ TEST_F(After, ARetreatIntoImpassableGroundCostsGunsAndSupplies) {
     EXPECT_TRUE(Logged(2, " veszít  2 löveget a visszavonulás során."));
     EXPECT_TRUE(Logged(2, " veszít  66 ellátmányt a visszavonulás során."));
     EXPECT_EQ(Corps(2, d).ObjectiveX, -1);
-    EXPECT_EQ(Corps(2, d).Direction, 3);  // facing back where it came from
+    EXPECT_EQ(Corps(2, d).Direction, 3); // facing back where it came from
 }
 
 TEST_F(After, ARetreatGoesToFriendsNeverBackTowardsTheAttackerNorIntoEnemyTowns) {
@@ -267,7 +270,7 @@ TEST_F(After, ARetreatGoesToFriendsNeverBackTowardsTheAttackerNorIntoEnemyTowns)
     EXPECT_EQ((Hex{Corps(2, d).X, Corps(2, d).Y}), friends);
     EXPECT_FALSE(st().Battle.RetreatCollision);
     EXPECT_EQ(st().Battle.RetreatHexX, friends.x);
-    EXPECT_EQ(st().ActiveSide, 1);  // the sides are put back
+    EXPECT_EQ(st().ActiveSide, 1); // the sides are put back
 }
 
 TEST_F(After, ACapturedFortressYieldsItsGunsLessUpToAThird) {
@@ -279,11 +282,17 @@ TEST_F(After, ACapturedFortressYieldsItsGunsLessUpToAThird) {
         testing::BattleGame fresh;
         State& s = fresh.st();
         fresh.b.City(3, At{kTarget.x, kTarget.y},
-                     {.owner = 2, .kind = 3, .victoryValue = 300, .garrisonCapacity = 3000, .gunCapacity = 40,
-                      .fortMax = 6, .fortStrength = 1});
+                     {.owner = 2,
+                      .kind = 3,
+                      .victoryValue = 300,
+                      .garrisonCapacity = 3000,
+                      .gunCapacity = 40,
+                      .fortMax = 6,
+                      .fortStrength = 1});
         s.Cities[3].Importance = {0, 8, 6};
         const int garrison = fresh.b.Corps(2, At{kTarget.x, kTarget.y}, {}, {.garrison = 1});
-        for (int left = c.guns; left > 0; left -= 8) fresh.b.Regiment(2, garrison, {.type = 14, .men = std::min(8, left)});
+        for (int left = c.guns; left > 0; left -= 8)
+            fresh.b.Regiment(2, garrison, {.type = 14, .men = std::min(8, left)});
         const int capturer = fresh.b.Corps(1, At{kTarget.x, kTarget.y}, {{}}, {.nation = 9});
         fresh.b.RecomputeAll();
         s.Battle.BattleMode = kAssault;
@@ -291,7 +300,7 @@ TEST_F(After, ACapturedFortressYieldsItsGunsLessUpToAThird) {
         CaptureFortress(fresh.g(), 1, capturer, kTarget);
         const TVaros& city = s.Cities[3];
         EXPECT_EQ(city.Owner, 1);
-        EXPECT_EQ(city.FlagClass, 9);  // the capturing corps' nation itself
+        EXPECT_EQ(city.FlagClass, 9); // the capturing corps' nation itself
         EXPECT_EQ(s.CityPoints[1], 300);
         EXPECT_EQ(s.CityPoints[2], 0);
         ASSERT_NE(city.GarrisonCorps, 0);

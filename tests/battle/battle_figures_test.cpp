@@ -17,8 +17,8 @@ TEST(BattleFigures, OddsGradesAtTheirBoundaries) {
     const struct {
         int odds;
         const char* grade;
-    } cases[] = {{0, "Csekély"}, {25, "Csekély"}, {26, "Kicsi"}, {50, "Kicsi"}, {51, "Jó"},
-                 {75, "Jó"},     {76, "Kiváló"},  {99, "Kiváló"}};
+    } cases[] = {{0, "Csekély"}, {25, "Csekély"}, {26, "Kicsi"},  {50, "Kicsi"},
+                 {51, "Jó"},     {75, "Jó"},      {76, "Kiváló"}, {99, "Kiváló"}};
     for (const auto& c : cases) EXPECT_EQ(OddsGrade(c.odds, false), c.grade) << c.odds;
     EXPECT_EQ(OddsGrade(80, true), "?");
 }
@@ -27,12 +27,13 @@ TEST(BattleFigures, TheDisplayDelayFromTheSettingAndFromAClick) {
     const struct {
         const char* line;
         int delay, label;
-    } cases[] = {{"1", 100, 1}, {"2", 400, 2}, {"3", 800, 3}, {"4", 0, 4}, {"", 100, 1}, {"7", 100, 1}, {"33", 100, 1}};
+    } cases[] = {{"1", 100, 1}, {"2", 400, 2}, {"3", 800, 3}, {"4", 0, 4},
+                 {"", 100, 1},  {"7", 100, 1}, {"33", 100, 1}};
     for (const auto& c : cases) {
         EXPECT_EQ(DisplayDelayFromSetting(c.line), c.delay) << c.line;
         EXPECT_EQ(ChosenSpeedLabel(c.line), c.label) << c.line;
     }
-    EXPECT_EQ(DisplayDelayForLabel(3), 1000);  // "Lassú" clicked on the odds screen
+    EXPECT_EQ(DisplayDelayForLabel(3), 1000); // "Lassú" clicked on the odds screen
     EXPECT_EQ(DisplayDelayForLabel(4), 0);
     EXPECT_EQ(DisplayDelayForLabel(2), 400);
 }
@@ -44,8 +45,12 @@ TEST(BattleFigures, ThePanelsStartingSlotAndItsPictures) {
     testing::BattleGame t;
     State& st = t.st();
     // Side 2: hussars mostly Russian (class 3), line battalions mostly Austrian.
-    const int c = t.b.Corps(2, At{5, 5}, {{.type = 4, .nation = 3}, {.type = 4, .men = 500, .nation = 2},
-                                           {.type = 9}, {.type = 9, .men = 300, .nation = 3}, {.type = 11}});
+    const int c = t.b.Corps(2, At{5, 5},
+                            {{.type = 4, .nation = 3},
+                             {.type = 4, .men = 500, .nation = 2},
+                             {.type = 9},
+                             {.type = 9, .men = 300, .nation = 3},
+                             {.type = 11}});
     t.b.RecomputeAll();
     st.Battle.DefendingForce = st.CorpsRec(2, c);
     st.Battle.BattleLossesByType[2][9] = 40;

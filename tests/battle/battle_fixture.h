@@ -20,7 +20,9 @@ struct BattleGame : BuiltGame {
     // the k-th (counted from 1), which gives v.
     void ScriptDraws(std::initializer_list<std::pair<int, int>> kthValues = {}, int fill = 1);
     // The report lines written so far, and the log lines of a side.
-    std::vector<std::string> ReportLines() const { return t.screen.Texts(HeadlessPresentation::Kind::ReportLine); }
+    std::vector<std::string> ReportLines() const {
+        return t.screen.Texts(HeadlessPresentation::Kind::ReportLine);
+    }
     std::vector<std::string> LogLines(int side) const;
     bool Reported(const std::string& text) const;
     bool Logged(int side, const std::string& piece) const;

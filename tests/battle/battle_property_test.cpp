@@ -58,8 +58,8 @@ std::vector<std::string> Broken(const State& st, bool battleOver = true) {
     std::vector<std::string> bad = CheckInvariants(st);
     auto within = [&](const char* what, int side, int r, int v, int lo, int hi) {
         if (v < lo || v > hi)
-            bad.push_back(std::string(what) + " " + std::to_string(v) + " of regiment " + std::to_string(side) + "/" +
-                          std::to_string(r));
+            bad.push_back(std::string(what) + " " + std::to_string(v) + " of regiment " +
+                          std::to_string(side) + "/" + std::to_string(r));
     };
     for (int side = 1; side <= 2; ++side) {
         for (int r = 1; r <= st.RegimentCount[side]; ++r) {
@@ -84,7 +84,8 @@ std::vector<std::string> Broken(const State& st, bool battleOver = true) {
     }
     if (st.Battle.BattleMode != kFieldAttack || st.Battle.ReportOpen)
         bad.push_back("the battle mode or the report was left behind");
-    if (battleOver && st.Battle.AttackingForce.UnitCount != 0) bad.push_back("the battle state was not cleared");
+    if (battleOver && st.Battle.AttackingForce.UnitCount != 0)
+        bad.push_back("the battle state was not cleared");
     return bad;
 }
 
@@ -220,7 +221,8 @@ TEST(SiegeProperty, BombardmentsAndAssaultsOnEveryFortressOfEveryCampaign) {
             const int side = 3 - v.Owner;
             const auto ours = FieldCorps(st, side);
             if (ours.empty()) continue;
-            const int corps = ours[static_cast<std::size_t>(dice.Between(0, static_cast<int>(ours.size()) - 1))];
+            const int corps =
+                ours[static_cast<std::size_t>(dice.Between(0, static_cast<int>(ours.size()) - 1))];
             if (st.CorpsRec(side, corps).UnitCount > 45) continue;
             st.ActiveSide = side;
             st.OtherSide = 3 - side;
@@ -229,26 +231,33 @@ TEST(SiegeProperty, BombardmentsAndAssaultsOnEveryFortressOfEveryCampaign) {
             st.CorpsRec(side, corps).Formation = 5;
             GiveSiegeGuns(t.g(), side, corps, dice.Between(1, 4));
             Shuffle(dice, st, side, corps);
-            if (IsCorps(st, 3 - side, v.GarrisonCorps) && dice.Chance(50)) Shuffle(dice, st, 3 - side, v.GarrisonCorps);
+            if (IsCorps(st, 3 - side, v.GarrisonCorps) && dice.Chance(50))
+                Shuffle(dice, st, 3 - side, v.GarrisonCorps);
             RecomputeCorps(t.g(), side, corps);
             if (!IsCorps(st, side, corps)) continue;
-            ASSERT_EQ(Broken(st, false), std::vector<std::string>{}) << "campaign " << campaign << " city " << c;
+            ASSERT_EQ(Broken(st, false), std::vector<std::string>{})
+                << "campaign " << campaign << " city " << c;
             for (int k = dice.Between(0, 6); k > 0; --k) {
-                if (ExecuteOrder(t.g(), TParancs{2, 0, 0, side, corps, 0}) == OrderOutcome::Executed) ++bombardments;
-                ASSERT_EQ(Broken(st, false), std::vector<std::string>{}) << "campaign " << campaign << " city " << c;
+                if (ExecuteOrder(t.g(), TParancs{2, 0, 0, side, corps, 0}) == OrderOutcome::Executed)
+                    ++bombardments;
+                ASSERT_EQ(Broken(st, false), std::vector<std::string>{})
+                    << "campaign " << campaign << " city " << c;
                 if (!IsCorps(st, side, corps) || st.CorpsRec(side, corps).X != v.X) break;
             }
             if (!IsCorps(st, side, corps) || st.CorpsRec(side, corps).X != v.X) continue;
             // A new turn's movement, and mostly the attack formation in which slow siege guns
             // keep the points an assault costs.
             for (int r = 1; r <= st.CorpsRec(side, corps).UnitCount; ++r)
-                st.Regiment(side, st.CorpsRec(side, corps).Units[static_cast<std::size_t>(r)]).MovementPoints = 100;
+                st.Regiment(side, st.CorpsRec(side, corps).Units[static_cast<std::size_t>(r)])
+                    .MovementPoints = 100;
             if (dice.Chance(80)) st.CorpsRec(side, corps).Formation = 4;
             RecomputeCorps(t.g(), side, corps);
-            const bool stormed = ExecuteOrder(t.g(), TParancs{3, v.X, v.Y, side, corps, 0}) == OrderOutcome::Executed;
+            const bool stormed =
+                ExecuteOrder(t.g(), TParancs{3, v.X, v.Y, side, corps, 0}) == OrderOutcome::Executed;
             assaults += stormed;
             taken += st.Cities[static_cast<std::size_t>(c)].Owner == side;
-            ASSERT_EQ(Broken(st, stormed), std::vector<std::string>{}) << "campaign " << campaign << " city " << c;
+            ASSERT_EQ(Broken(st, stormed), std::vector<std::string>{})
+                << "campaign " << campaign << " city " << c;
         }
     }
     EXPECT_GT(bombardments, 20);

@@ -30,7 +30,8 @@ void Build(testing::BattleGame& m, int localSide) {
     s.LocalOtherSide = 3 - localSide;
     s.PlayerType[localSide] = 1;
     s.PlayerType[3 - localSide] = 3;
-    const int a = m.b.Corps(1, At{kHome.x, kHome.y}, {{}, {}, {.type = 4}, {.type = 11}}, {.formation = 4, .recon = 1});
+    const int a =
+        m.b.Corps(1, At{kHome.x, kHome.y}, {{}, {}, {.type = 4}, {.type = 11}}, {.formation = 4, .recon = 1});
     m.b.Corps(1, At{kHome.x, kHome.y}, {{}, {}}, {.formation = 4, .recon = 1, .stackOrder = 2});
     const Hex beside = Neighbour(kTarget, 3);
     m.b.Corps(1, At{beside.x, beside.y}, {{.readiness = 90}, {.type = 4}}, {.formation = 2, .recon = 1});
@@ -78,7 +79,7 @@ TEST(BattleLockstep, TwoMachinesFedTheSameOrdersEndEqual) {
     }
     EXPECT_EQ(here.ReportLines(), there.ReportLines());
     EXPECT_GT(here.ReportLines().size(), 10u);
-    EXPECT_EQ(here.st().Battle.Odds, 0);  // cleared with the battle
+    EXPECT_EQ(here.st().Battle.Odds, 0); // cleared with the battle
 }
 
 } // namespace

@@ -46,8 +46,12 @@ struct Fight : ::testing::Test, testing::BattleGame {
         BuildDefendingForce(g(), 2, kTarget, bs.DefendingForce);
         BuildAttackingForce(g(), 1, attacker, kTarget, bs.AttackingForce);
     }
-    TEzred& Att(int slot) { return st().Regiment(1, st().Battle.AttackingForce.Units[static_cast<std::size_t>(slot)]); }
-    TEzred& Def(int slot) { return st().Regiment(2, st().Battle.DefendingForce.Units[static_cast<std::size_t>(slot)]); }
+    TEzred& Att(int slot) {
+        return st().Regiment(1, st().Battle.AttackingForce.Units[static_cast<std::size_t>(slot)]);
+    }
+    TEzred& Def(int slot) {
+        return st().Regiment(2, st().Battle.DefendingForce.Units[static_cast<std::size_t>(slot)]);
+    }
 };
 
 TEST_F(Fight, TheRoundsFollowTheGunsAndTheSizes) {
@@ -55,8 +59,8 @@ TEST_F(Fight, TheRoundsFollowTheGunsAndTheSizes) {
         int gunsA, gunsD, unitsA, unitsD;
         int maxRounds, fireRounds;
         bool opening;
-    } cases[] = {{16, 8, 3, 3, 5, 4, true}, {16, 4, 3, 3, 4, 3, false}, {4, 16, 5, 5, 4, 3, false},
-                 {16, 8, 2, 2, 4, 3, false}, {0, 0, 1, 2, 3, 2, false}, {16, 8, 2, 3, 5, 4, true}};
+    } cases[] = {{16, 8, 3, 3, 5, 4, true},  {16, 4, 3, 3, 4, 3, false}, {4, 16, 5, 5, 4, 3, false},
+                 {16, 8, 2, 2, 4, 3, false}, {0, 0, 1, 2, 3, 2, false},  {16, 8, 2, 3, 5, 4, true}};
     for (const Case& c : cases) {
         BattleState& bs = st().Battle;
         bs.AttackingForce.Guns = c.gunsA;
@@ -77,11 +81,11 @@ TEST_F(Fight, TheShiftedTalliesDecideTheWinnerOrADraw) {
         bool draw;
         int shownAttacker, shownDefender;
     } cases[] = {
-        {-10, -4, 2, false, -10, -4},  // q = 2.5, the higher tally holds
-        {-5, -5, 2, true, -5, -5},     // even: the defender holds the field
-        {0, -2, 2, true, -1, -2},      // a tally of 0 is shown as -1; 1 apart is a draw
-        {4, -6, 1, false, 4, -6},      // both shifted below 0: -1 against -11
-        {-8, -7, 2, true, -8, -7},     // q = 8 / 7 lies within 0.8..1.2
+        {-10, -4, 2, false, -10, -4}, // q = 2.5, the higher tally holds
+        {-5, -5, 2, true, -5, -5},    // even: the defender holds the field
+        {0, -2, 2, true, -1, -2},     // a tally of 0 is shown as -1; 1 apart is a draw
+        {4, -6, 1, false, 4, -6},     // both shifted below 0: -1 against -11
+        {-8, -7, 2, true, -8, -7},    // q = 8 / 7 lies within 0.8..1.2
         {-4, -10, 1, false, -4, -10},
     };
     for (const Case& c : cases) {
@@ -107,12 +111,13 @@ TEST_F(Fight, ARiverCrossingWeakensTheAttackerAndStrengthensTheDefender) {
     attacker = Corps(1, kHome, {{}, {.type = 4}}, {.formation = 4});
     defender = Corps(2, kTarget, {{}, {.type = 4}});
     Set();
-    const int attDefence = Att(2).DefenceValue, defCombat = Def(2).CombatValueFull, defHorse = Def(1).CombatValueFull;
+    const int attDefence = Att(2).DefenceValue, defCombat = Def(2).CombatValueFull,
+              defHorse = Def(1).CombatValueFull;
     ApplyBattleModifiers(g(), st().Battle.AttackingForce, st().Battle.DefendingForce);
     EXPECT_EQ(st().Battle.RiverCrossing, 1);
     EXPECT_EQ(Att(2).DefenceValue, RoundHalfEvenRatio(attDefence * 50LL, 100));
     EXPECT_EQ(Def(2).CombatValueFull, RoundHalfEvenRatio(defCombat * 160LL, 100));
-    EXPECT_EQ(Def(1).CombatValueFull, defHorse);  // horse does not hold a river bank
+    EXPECT_EQ(Def(1).CombatValueFull, defHorse); // horse does not hold a river bank
     EXPECT_TRUE(Reported("General1-1 teljesítmény: 0"));
 
     // A frozen river is no obstacle.
@@ -134,7 +139,8 @@ TEST_F(Fight, EntrenchmentsTerrainAndTheRearAttack) {
     // Facing within one step of the defenders' front: the blow falls on their rear.
     EXPECT_TRUE(st().Battle.RearAttack);
     EXPECT_TRUE(Reported("Hátba támadás!"));
-    EXPECT_EQ(Def(2).DefenceValue, RoundHalfEvenRatio(RoundHalfEvenRatio(defDefence * 30LL, 100) * 230LL, 100));
+    EXPECT_EQ(Def(2).DefenceValue,
+              RoundHalfEvenRatio(RoundHalfEvenRatio(defDefence * 30LL, 100) * 230LL, 100));
     EXPECT_EQ(Def(1).DefenceValue, RoundHalfEvenRatio(defHorseDefence * 30LL, 100));
     EXPECT_EQ(Att(1).CombatValueFull, RoundHalfEvenRatio(attHorse * 70LL, 100));
     EXPECT_EQ(Def(2).CombatValueFull, defCombat);
@@ -152,17 +158,22 @@ TEST_F(Fight, EntrenchmentsTerrainAndTheRearAttack) {
 }
 
 TEST_F(Fight, AnAssaultAndTheWallsOfTheFortress) {
-    b.City(3, At{kTarget.x, kTarget.y}, {.owner = 2, .kind = 3, .garrisonCapacity = 5000, .gunCapacity = 40,
-                                          .fortMax = 4, .fortStrength = 2});
+    b.City(3, At{kTarget.x, kTarget.y},
+           {.owner = 2,
+            .kind = 3,
+            .garrisonCapacity = 5000,
+            .gunCapacity = 40,
+            .fortMax = 4,
+            .fortStrength = 2});
     attacker = Corps(1, kTarget, {{}, {.type = 13}}, {.formation = 5});
     defender = Corps(2, kTarget, {{}, {.type = 14}}, {.garrison = 1});
     Set(kAssault);
     const int defCombat = Def(1).CombatValueFull, defDefence = Def(1).DefenceValue;
     const int siege = Att(2).CombatValueFull, siegeDefence = Att(2).DefenceValue;
     ApplyBattleModifiers(g(), st().Battle.AttackingForce, st().Battle.DefendingForce);
-    EXPECT_EQ(Def(1).DefenceValue, RoundHalfEvenRatio(defDefence * 116LL, 100));  // FortMax² + 100
+    EXPECT_EQ(Def(1).DefenceValue, RoundHalfEvenRatio(defDefence * 116LL, 100)); // FortMax² + 100
     EXPECT_EQ(Def(1).CombatValueFull, RoundHalfEvenRatio(defCombat * 250LL, 100));
-    EXPECT_EQ(Att(2).CombatValueFull, siege);  // siege guns keep their attack in an assault
+    EXPECT_EQ(Att(2).CombatValueFull, siege); // siege guns keep their attack in an assault
     EXPECT_EQ(Att(2).DefenceValue, siegeDefence * 4);
 
     // In a field attack siege guns do not fight.
@@ -173,7 +184,8 @@ TEST_F(Fight, AnAssaultAndTheWallsOfTheFortress) {
 }
 
 TEST_F(Fight, FastHorseOverrunsASlowAndWeakEnemy) {
-    attacker = Corps(1, kHome, {{.type = 4}, {.type = 4}, {.type = 4}, {.type = 4}, {.type = 4}}, {.formation = 4});
+    attacker =
+        Corps(1, kHome, {{.type = 4}, {.type = 4}, {.type = 4}, {.type = 4}, {.type = 4}}, {.formation = 4});
     defender = Corps(2, kTarget, {{}});
     Set();
     ApplyBattleModifiers(g(), st().Battle.AttackingForce, st().Battle.DefendingForce);
@@ -210,7 +222,8 @@ TEST_F(Fight, InitiativeFromSpeedGeneralFormationAndArms) {
 }
 
 TEST_F(Fight, GunsWithoutCoverStayInReserveAndInfantryWaitsForTheOpeningBombardment) {
-    attacker = Corps(1, kHome, {{}, {.type = 11}, {.type = 11}, {.type = 11}, {.type = 11}}, {.formation = 4});
+    attacker =
+        Corps(1, kHome, {{}, {.type = 11}, {.type = 11}, {.type = 11}, {.type = 11}}, {.formation = 4});
     defender = Corps(2, kTarget, {{}, {}, {.type = 11}});
     Set();
     ApplyBattleModifiers(g(), st().Battle.AttackingForce, st().Battle.DefendingForce);
@@ -224,7 +237,7 @@ TEST_F(Fight, GunsWithoutCoverStayInReserveAndInfantryWaitsForTheOpeningBombardm
     int guns = 0;
     for (int i = 1; i <= 5; ++i) guns += Att(i).EngagedInRound && Att(i).Arm == 3;
     EXPECT_EQ(guns, 1);
-    EXPECT_FALSE(Att(1).EngagedInRound);  // the battalion waits for round 2
+    EXPECT_FALSE(Att(1).EngagedInRound); // the battalion waits for round 2
     SelectEngagedUnits(g(), st().Battle.AttackingForce, 1, 2);
     EXPECT_TRUE(Att(1).EngagedInRound);
 }
@@ -285,7 +298,8 @@ TEST_F(Fight, TheWinnerPursuesUnlessTheBeatenAreAllHorse) {
         State& s = fresh.st();
         const int ga = fresh.b.General(1, {.attack = 0, .defence = 0, .initiative = 5});
         const int gd = fresh.b.General(2, {.attack = 0, .defence = 0});
-        const int a = fresh.b.Corps(1, At{kHome.x, kHome.y}, {{.type = 4}, {.type = 4}, {.type = 4}}, {.general = ga, .formation = 4});
+        const int a = fresh.b.Corps(1, At{kHome.x, kHome.y}, {{.type = 4}, {.type = 4}, {.type = 4}},
+                                    {.general = ga, .formation = 4});
         const Reg loser = horse ? Reg{.type = 1, .morale = 20} : Reg{.morale = 20};
         fresh.b.Corps(2, At{kTarget.x, kTarget.y}, {loser, loser}, {.general = gd});
         fresh.b.RecomputeAll();

@@ -22,9 +22,15 @@ struct Siege : ::testing::Test, testing::BattleGame {
 
     // A fortress of side 2 with its garrison, and a corps of side 1 with `guns` siege batteries
     // of attack `power` each (at full readiness and experience) and a battalion in its hex.
-    void Fortress(int fortMax, int fortStrength, std::initializer_list<Reg> garrisonRegs, int guns, int power) {
-        b.City(3, kFort, {.owner = 2, .kind = 3, .garrisonCapacity = 5000, .gunCapacity = 60, .fortMax = fortMax,
-                          .fortStrength = fortStrength});
+    void Fortress(int fortMax, int fortStrength, std::initializer_list<Reg> garrisonRegs, int guns,
+                  int power) {
+        b.City(3, kFort,
+               {.owner = 2,
+                .kind = 3,
+                .garrisonCapacity = 5000,
+                .gunCapacity = 60,
+                .fortMax = fortMax,
+                .fortStrength = fortStrength});
         garrison = b.Corps(2, kFort, garrisonRegs, {.general = b.General(2, {.defence = 0}), .garrison = 1});
         st().Types[13].BaseCombatValue = power;
         besieger = b.Corps(1, kFort, {{}}, {.general = b.General(1, {.attack = 0}), .formation = 5});
@@ -51,11 +57,16 @@ TEST_F(Siege, TheWallsFallToGunPowerAgainstTheirResistance) {
         testing::BattleGame fresh;
         State& s = fresh.st();
         s.FogOfWar = 1;
-        fresh.b.City(3, kFort, {.owner = 2, .kind = 3, .garrisonCapacity = 5000, .fortMax = c.fortMax,
-                                .fortStrength = c.fortMax == 1 ? 2 : c.fortMax});
-        fresh.b.Corps(2, kFort, {{}}, {.garrison = 1});  // no batteries: no answer
+        fresh.b.City(3, kFort,
+                     {.owner = 2,
+                      .kind = 3,
+                      .garrisonCapacity = 5000,
+                      .fortMax = c.fortMax,
+                      .fortStrength = c.fortMax == 1 ? 2 : c.fortMax});
+        fresh.b.Corps(2, kFort, {{}}, {.garrison = 1}); // no batteries: no answer
         s.Types[13].BaseCombatValue = c.power;
-        const int corps = fresh.b.Corps(1, kFort, {{}}, {.general = fresh.b.General(1, {.attack = 0}), .formation = 5});
+        const int corps =
+            fresh.b.Corps(1, kFort, {{}}, {.general = fresh.b.General(1, {.attack = 0}), .formation = 5});
         for (int i = 0; i < c.guns; ++i) fresh.b.Regiment(1, corps, {.type = 13, .experience = 100});
         fresh.b.RecomputeAll();
         const int before = s.Cities[3].FortStrength;
@@ -89,7 +100,7 @@ TEST_F(Siege, MoraleOfBothSidesWithoutReturnFire) {
     BombardFortress(g(), 1, besieger);
     EXPECT_EQ(st().Regiment(2, 1).Morale, garrisonMorale - 3 - 11);
     EXPECT_EQ(st().Regiment(1, 1).Morale, besiegerMorale - 3 + 3);
-    EXPECT_EQ(st().Regiment(2, 1).Supply, 87);  // 100 x (100 - (3 + 10)) / 100
+    EXPECT_EQ(st().Regiment(2, 1).Supply, 87); // 100 x (100 - (3 + 10)) / 100
     EXPECT_EQ(Strength(), 2);
     EXPECT_TRUE(Logged(2, "Tüz a várban!  A védök ellátmánya csökken."));
     EXPECT_TRUE(Logged(1, "Az eröd szintje csökken: -1  Jelenlegi szint: 2"));
@@ -100,10 +111,10 @@ TEST_F(Siege, MoraleOfBothSidesWithoutReturnFire) {
 
 TEST_F(Siege, AFortressAtItsLowestLevelTakesNoDamageAndDoesNotBurn) {
     Fortress(6, 1, {{}}, 5, 100);
-    ScriptDraws({});  // every draw 1: the hit draw would hit
+    ScriptDraws({}); // every draw 1: the hit draw would hit
     const int from = st().RandPos;
     BombardFortress(g(), 1, besieger);
-    EXPECT_EQ(DrawsSince(from), 9);  // the hit is drawn; no fire draw
+    EXPECT_EQ(DrawsSince(from), 9); // the hit is drawn; no fire draw
     EXPECT_EQ(Strength(), 1);
     EXPECT_TRUE(Logged(1, "Az eröd lövetése hatástalan!"));
     EXPECT_FALSE(Logged(2, "Tüz a várban!"));
@@ -127,9 +138,9 @@ TEST_F(Siege, BatteriesAnswerAndADestroyedSiegeGunMovesBothSidesMorale) {
     EXPECT_EQ(DrawsSince(from), 20);
     EXPECT_TRUE(Logged(2, "General2-1 viszonozza tüzelést."));
     EXPECT_TRUE(Logged(1, "Magyar veszteség: -1 löveg"));
-    EXPECT_EQ(st().Regiment(2, 1).Morale, garrisonMorale + 1 - 0);  // 0 - 3 x 0 + LA
-    EXPECT_EQ(st().Regiment(1, 1).Morale, besiegerMorale - 3);      // -3 - 1 / 2
-    EXPECT_EQ(st().CorpsRec(1, besieger).UnitCount, 1);             // the destroyed gun is gone
+    EXPECT_EQ(st().Regiment(2, 1).Morale, garrisonMorale + 1 - 0); // 0 - 3 x 0 + LA
+    EXPECT_EQ(st().Regiment(1, 1).Morale, besiegerMorale - 3);     // -3 - 1 / 2
+    EXPECT_EQ(st().CorpsRec(1, besieger).UnitCount, 1);            // the destroyed gun is gone
     EXPECT_EQ(Strength(), 3);
     EXPECT_EQ(CheckInvariants(st()), std::vector<std::string>{});
 }
@@ -137,9 +148,9 @@ TEST_F(Siege, BatteriesAnswerAndADestroyedSiegeGunMovesBothSidesMorale) {
 TEST_F(Siege, ABombardmentNeedsAnEnemyFortressAndSiegeGuns) {
     Fortress(4, 3, {{}}, 0, 20);
     const int from = st().RandPos;
-    EXPECT_FALSE(BombardFortress(g(), 1, besieger));  // no siege guns
+    EXPECT_FALSE(BombardFortress(g(), 1, besieger)); // no siege guns
     EXPECT_EQ(ExecuteOrder(g(), TParancs{2, 0, 0, 1, besieger, 0}), OrderOutcome::Refused);
-    EXPECT_FALSE(BombardFortress(g(), 2, garrison));  // its own fortress
+    EXPECT_FALSE(BombardFortress(g(), 2, garrison)); // its own fortress
     EXPECT_EQ(st().RandPos, from);
 }
 
@@ -147,17 +158,25 @@ TEST_F(Siege, AnAssaultEndsWithTheFortressTakenOrTheAttackerBeforeTheWalls) {
     for (int seed : {1, 2, 3, 4, 5, 6}) {
         testing::BattleGame fresh;
         State& s = fresh.st();
-        fresh.b.City(3, kFort, {.owner = 2, .kind = 3, .victoryValue = 200, .garrisonCapacity = 5000,
-                                .gunCapacity = 60, .fortMax = 3, .fortStrength = 1});
-        fresh.b.Corps(2, kFort, {{.men = 200, .morale = 30}, {.type = 14}, {.type = 14, .men = 3}}, {.garrison = 1});
+        fresh.b.City(3, kFort,
+                     {.owner = 2,
+                      .kind = 3,
+                      .victoryValue = 200,
+                      .garrisonCapacity = 5000,
+                      .gunCapacity = 60,
+                      .fortMax = 3,
+                      .fortStrength = 1});
+        fresh.b.Corps(2, kFort, {{.men = 200, .morale = 30}, {.type = 14}, {.type = 14, .men = 3}},
+                      {.garrison = 1});
         const int corps = fresh.b.Corps(1, kFort, {{}, {}, {}, {.type = 4}}, {.formation = 5});
         fresh.b.RecomputeAll();
         ASSERT_TRUE(s.CorpsRec(1, corps).CanStorm);
         s.RandPos = seed * 997;
         s.RandStep = seed;
-        ASSERT_EQ(ExecuteOrder(fresh.g(), TParancs{3, kFort.x, kFort.y, 1, corps, 0}), OrderOutcome::Executed);
+        ASSERT_EQ(ExecuteOrder(fresh.g(), TParancs{3, kFort.x, kFort.y, 1, corps, 0}),
+                  OrderOutcome::Executed);
         EXPECT_EQ(CheckInvariants(s), std::vector<std::string>{}) << seed;
-        EXPECT_EQ(s.CorpsRec(1, corps).X, kFort.x);  // nobody leaves the hex
+        EXPECT_EQ(s.CorpsRec(1, corps).X, kFort.x); // nobody leaves the hex
         if (s.Cities[3].Owner == 1) {
             // Every defender but the batteries laid down its arms; the batteries serve the victor.
             EXPECT_EQ(s.CorpsCount[2], 0);

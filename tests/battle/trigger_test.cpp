@@ -30,7 +30,9 @@ struct Trigger : ::testing::Test, testing::BattleGame {
         for (int i = 0; i < n; ++i) b.Regiment(side, c, reg);
         return c;
     }
-    int Attacker(int n = 5, CorpsOptions o = {.formation = 4}, Reg reg = {}) { return Corps(1, kHome, n, o, reg); }
+    int Attacker(int n = 5, CorpsOptions o = {.formation = 4}, Reg reg = {}) {
+        return Corps(1, kHome, n, o, reg);
+    }
     int Defender(int n = 5, CorpsOptions o = {}, Reg reg = {}) { return Corps(2, kTarget, n, o, reg); }
     OrderOutcome Order(int code, Hex hex, int side, int corps, int param = 0) {
         return ExecuteOrder(g(), TParancs{code, hex.x, hex.y, side, corps, param});
@@ -86,8 +88,8 @@ TEST_F(Trigger, TheKindOfBattleFollowsTheSizesOfTheForces) {
     struct Case {
         int attackers, supporters, defenders;
         const char* kind;
-    } cases[] = {{5, 5, 11, "Ütközet"}, {10, 0, 11, "Csata"}, {1, 0, 30, "Csetepaté"}, {2, 0, 2, "Ütközet"},
-                 {9, 0, 12, "Csata"},   {9, 0, 8, "Ütközet"}};
+    } cases[] = {{5, 5, 11, "Ütközet"}, {10, 0, 11, "Csata"}, {1, 0, 30, "Csetepaté"},
+                 {2, 0, 2, "Ütközet"},  {9, 0, 12, "Csata"},  {9, 0, 8, "Ütközet"}};
     for (const Case& c : cases) {
         testing::BattleGame fresh;
         const int a = fresh.b.Corps(1, At{kHome.x, kHome.y}, {}, {.formation = 4});
@@ -100,10 +102,12 @@ TEST_F(Trigger, TheKindOfBattleFollowsTheSizesOfTheForces) {
         for (int i = 0; i < c.defenders; ++i) fresh.b.Regiment(2, d, {});
         fresh.b.RecomputeAll();
         ExecuteOrder(fresh.g(), TParancs{25, kTarget.x, kTarget.y, 1, a, 0});
-        ASSERT_EQ(ExecuteOrder(fresh.g(), TParancs{1, kTarget.x, kTarget.y, 1, a, 0}), OrderOutcome::Executed);
+        ASSERT_EQ(ExecuteOrder(fresh.g(), TParancs{1, kTarget.x, kTarget.y, 1, a, 0}),
+                  OrderOutcome::Executed);
         const auto lines = fresh.ReportLines();
         ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.front(), c.kind) << c.attackers << " + " << c.supporters << " against " << c.defenders;
+        EXPECT_EQ(lines.front(), c.kind)
+            << c.attackers << " + " << c.supporters << " against " << c.defenders;
     }
 }
 
@@ -169,18 +173,26 @@ TEST_F(Trigger, ACrowdOfSupportersTakesOnlyCorpsOfAComparableStrength) {
 
 TEST_F(Trigger, TheDefendingStackAndItsGarrisonBatteries) {
     // A fortress with three batteries and two battalions in its garrison, and a field corps.
-    b.City(3, At{kTarget.x, kTarget.y}, {.owner = 2, .kind = 3, .garrisonCapacity = 5000, .gunCapacity = 40, .fortMax = 5, .fortStrength = 5});
-    const int garrison = b.Corps(2, At{kTarget.x, kTarget.y}, {{.type = 14}, {.type = 14}, {.type = 14}, {}, {}},
-                                 {.direction = 4, .garrison = 1});
-    const int field = b.Corps(2, At{kTarget.x, kTarget.y}, {{}, {.type = 4}}, {.direction = 1, .stackOrder = 2});
+    b.City(3, At{kTarget.x, kTarget.y},
+           {.owner = 2,
+            .kind = 3,
+            .garrisonCapacity = 5000,
+            .gunCapacity = 40,
+            .fortMax = 5,
+            .fortStrength = 5});
+    const int garrison =
+        b.Corps(2, At{kTarget.x, kTarget.y}, {{.type = 14}, {.type = 14}, {.type = 14}, {}, {}},
+                {.direction = 4, .garrison = 1});
+    const int field =
+        b.Corps(2, At{kTarget.x, kTarget.y}, {{}, {.type = 4}}, {.direction = 1, .stackOrder = 2});
     b.RecomputeAll();
     (void)field;
     const THad& gc = st().CorpsRec(2, garrison);
-    ASSERT_EQ(st().Regiment(2, gc.Units[1]).Type, 9);  // the recompute orders the list by type
+    ASSERT_EQ(st().Regiment(2, gc.Units[1]).Type, 9); // the recompute orders the list by type
 
     struct Case {
         int mode;
-        std::vector<std::pair<int, int>> draws;  // k-th draw, value
+        std::vector<std::pair<int, int>> draws; // k-th draw, value
         int taken;
     } cases[] = {
         // Field attack: battalions of the garrison at 80, batteries at 10 after the first.
@@ -214,7 +226,8 @@ TEST_F(Trigger, TheDefendersLeaderIsTheBestDefenderAndAStackNeverFightsEmpty) {
     const int strong = b.General(2, {.defence = 6, .ability = 5});
     b.City(3, At{kTarget.x, kTarget.y}, {.owner = 2, .kind = 3, .garrisonCapacity = 5000});
     b.Corps(2, At{kTarget.x, kTarget.y}, {{}}, {.general = weak, .garrison = 1});
-    const int second = b.Corps(2, At{kTarget.x, kTarget.y}, {{}}, {.general = strong, .tactic = 1, .garrison = 1});
+    const int second =
+        b.Corps(2, At{kTarget.x, kTarget.y}, {{}}, {.general = strong, .tactic = 1, .garrison = 1});
     b.RecomputeAll();
     st().Battle.BattleMode = 1;
     // Both garrison battalions stay out (draws of 81): the first one fights after all.
@@ -233,7 +246,8 @@ TEST_F(Trigger, ASortieTakesTheOwnGarrisonOnceAndTheForcesRecomputeTouchesNothin
     // The garrison itself attacks the besiegers on its own hex: its regiments are considered a
     // second time by the sortie, drawn for, and listed once.
     b.City(3, At{kHome.x, kHome.y}, {.owner = 1, .kind = 3, .garrisonCapacity = 5000, .gunCapacity = 40});
-    const int garrison = b.Corps(1, At{kHome.x, kHome.y}, {{}, {}, {.type = 14}}, {.formation = 4, .garrison = 1});
+    const int garrison =
+        b.Corps(1, At{kHome.x, kHome.y}, {{}, {}, {.type = 14}}, {.formation = 4, .garrison = 1});
     // A besieger with a regiment that has lost its men and was not recomputed since.
     const int besieger = b.Corps(2, At{kHome.x, kHome.y}, {{}, {}});
     b.RecomputeAll();
@@ -244,7 +258,7 @@ TEST_F(Trigger, ASortieTakesTheOwnGarrisonOnceAndTheForcesRecomputeTouchesNothin
     const int before = st().RandPos;
     THad& A = st().Battle.AttackingForce;
     BuildAttackingForce(g(), 1, garrison, kHome, A);
-    EXPECT_EQ(DrawsSince(before), 3 + 5);  // the sortie's three, the supporter list's five
+    EXPECT_EQ(DrawsSince(before), 3 + 5); // the sortie's three, the supporter list's five
     EXPECT_EQ(A.UnitCount, 3);
     THad& D = st().Battle.DefendingForce;
     BuildDefendingForce(g(), 2, kHome, D);
@@ -268,9 +282,7 @@ TEST_F(Trigger, TheEstimateStaysWithinItsRangeAndLeavesTheCorpsAsTheyWere) {
     // entries, two general ratings, the round-1 picks of 3 of 6 attackers (6 + 5 + 4 draws)
     // and of 3 of 4 defenders (4 + 3 + 2); then one draw blurs what is only half known, and
     // the recompute of a defending corps at level 2 draws its estimate error.
-    const struct {
-        int recon, forceRecon, draws;
-    } cases[] = {{0, 0, 35}, {1, 1, 36}, {2, 2, 37}, {3, 2, 36}};
+    const struct { int recon, forceRecon, draws; } cases[] = {{0, 0, 35}, {1, 1, 36}, {2, 2, 37}, {3, 2, 36}};
     for (const auto& c : cases) {
         st().CorpsRec(2, 1).ReconLevel = c.recon;
         ScriptDraws({});
@@ -333,7 +345,7 @@ TEST_F(Trigger, TheNetworkCheckDrawsNothingAndRefusesWhatTheEstimateRefuses) {
     Defender(1);
     b.RecomputeAll();
     const int before = st().RandPos;
-    EXPECT_EQ(NetworkAttackCheck(g(), 1, a, kTarget, true), -1);  // a person's corps at rest
+    EXPECT_EQ(NetworkAttackCheck(g(), 1, a, kTarget, true), -1); // a person's corps at rest
     st().CorpsRec(1, a).Formation = 4;
     RecomputeCorps(g(), 1, a);
     EXPECT_EQ(NetworkAttackCheck(g(), 1, a, kTarget, true), 10);

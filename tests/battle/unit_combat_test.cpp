@@ -24,7 +24,8 @@ struct Combat : ::testing::Test, testing::BattleGame {
     // A battle of the mode between the two corps, forces built, the report open.
     void Set(std::initializer_list<Reg> att, std::initializer_list<Reg> def, int mode = kFieldAttack,
              CorpsOptions defOptions = {}) {
-        const int a = b.Corps(1, At{kHome.x, kHome.y}, att, {.general = b.General(1, {.attack = 0}), .formation = 4});
+        const int a =
+            b.Corps(1, At{kHome.x, kHome.y}, att, {.general = b.General(1, {.attack = 0}), .formation = 4});
         defOptions.general = b.General(2, {.defence = 0});
         b.Corps(2, At{kTarget.x, kTarget.y}, def, defOptions);
         b.RecomputeAll();
@@ -39,8 +40,12 @@ struct Combat : ::testing::Test, testing::BattleGame {
         BuildDefendingForce(g(), 2, kTarget, bs.DefendingForce);
         BuildAttackingForce(g(), 1, a, kTarget, bs.AttackingForce);
     }
-    int A(int slot) const { return t.game->state.Battle.AttackingForce.Units[static_cast<std::size_t>(slot)]; }
-    int D(int slot) const { return t.game->state.Battle.DefendingForce.Units[static_cast<std::size_t>(slot)]; }
+    int A(int slot) const {
+        return t.game->state.Battle.AttackingForce.Units[static_cast<std::size_t>(slot)];
+    }
+    int D(int slot) const {
+        return t.game->state.Battle.DefendingForce.Units[static_cast<std::size_t>(slot)];
+    }
 };
 
 TEST_F(Combat, AnExchangeOfFireAgainstAThousandMen) {
@@ -48,20 +53,18 @@ TEST_F(Combat, AnExchangeOfFireAgainstAThousandMen) {
     TEzred& u = st().Regiment(1, A(1));
     TEzred& t = st().Regiment(2, D(1));
     u.CombatValueFull = 60;
-    u.Experience = 60;  // A = 60
+    u.Experience = 60; // A = 60
     struct Case {
         int defence, severityDraw, defenceDraw, lossDraw;
         int loss, morale, hits;
     } cases[] = {
         // Severity 2 (6 <= r < 20): round(1000 x 2 x 0.015 x 100 x 60 / 10000) = 18, plus 0..3;
         // 2 % of the men costs 4 morale.
-        {0, 10, 50, 1, 18, 4, 2},
-        {0, 10, 50, 4, 21, 4, 2},
-        {0, 5, 50, 1, 36, 4, 4},    // r < A / 10: severity 4
-        {0, 20, 50, 1, 9, 2, 1},    // r < A: severity 1; 0.9 % costs 2
-        {0, 60, 50, 1, 0, 1, 0},    // a miss still costs a point of morale
-        {60, 10, 19, 2, 1, 1, 0},   // r < D / 3: severity 2 / 4 = 0
-        {60, 10, 59, 1, 9, 2, 1},   // r < D: halved
+        {0, 10, 50, 1, 18, 4, 2}, {0, 10, 50, 4, 21, 4, 2}, {0, 5, 50, 1, 36, 4, 4}, // r < A / 10: severity 4
+        {0, 20, 50, 1, 9, 2, 1},  // r < A: severity 1; 0.9 % costs 2
+        {0, 60, 50, 1, 0, 1, 0},  // a miss still costs a point of morale
+        {60, 10, 19, 2, 1, 1, 0}, // r < D / 3: severity 2 / 4 = 0
+        {60, 10, 59, 1, 9, 2, 1}, // r < D: halved
     };
     for (const Case& c : cases) {
         t.Men = 1000;
@@ -91,11 +94,12 @@ TEST_F(Combat, GunsAreLostOneToThreeAtATime) {
     Set({{.type = 4}, {.type = 13}}, {{.type = 11}, {.type = 11}});
     TEzred& horse = st().Regiment(1, A(1));
     horse.CombatValueFull = 50;
-    horse.Experience = 50;  // A = 50: one gun below 50, two below 6, three below 3
+    horse.Experience = 50; // A = 50: one gun below 50, two below 6, three below 3
     TEzred& guns = st().Regiment(2, D(1));
     struct Case {
         int draw, men, lost, morale;
-    } cases[] = {{50, 8, 0, 1}, {49, 8, 1, 2}, {6, 8, 1, 2}, {5, 8, 2, 2}, {2, 8, 3, 4}, {2, 3, 2, 2}, {2, 1, 1, 2}};
+    } cases[] = {{50, 8, 0, 1}, {49, 8, 1, 2}, {6, 8, 1, 2}, {5, 8, 2, 2},
+                 {2, 8, 3, 4},  {2, 3, 2, 2},  {2, 1, 1, 2}};
     for (const Case& c : cases) {
         guns.Men = c.men;
         guns.FillPercent = c.men * 100 / 8;
@@ -120,7 +124,7 @@ TEST_F(Combat, GunsAreLostOneToThreeAtATime) {
     ScriptDraws({{1, 100}, {2, 100}, {3, 4}});
     InflictLosses(g(), 1, A(2), D(1));
     EXPECT_EQ(guns.Men, 5);
-    EXPECT_EQ(guns.Morale, 46);  // 3 of 8 is 37 %
+    EXPECT_EQ(guns.Morale, 46); // 3 of 8 is 37 %
 }
 
 TEST_F(Combat, AFortressBatteryIsNeverSilencedAndAnEmptyTargetLosesNothing) {
@@ -132,7 +136,7 @@ TEST_F(Combat, AFortressBatteryIsNeverSilencedAndAnEmptyTargetLosesNothing) {
     TEzred& battery = st().Regiment(2, D(1));
     ScriptDraws({{1, 1}, {2, 100}, {3, 1}});
     InflictLosses(g(), 1, A(1), D(1));
-    EXPECT_EQ(battery.Men, 1);  // three guns hit, the last stays
+    EXPECT_EQ(battery.Men, 1); // three guns hit, the last stays
     ScriptDraws({{1, 1}, {2, 100}, {3, 1}});
     InflictLosses(g(), 1, A(1), D(1));
     EXPECT_EQ(battery.Men, 1);
@@ -210,7 +214,7 @@ TEST_F(Combat, WhatSteadiesAndWhatShakesATest) {
         return 101;
     };
     EXPECT_EQ(threshold(), 40);
-    st().Battle.TargetEntrenchment = 1;  // +20 for the defender: (40 + 60) / 2
+    st().Battle.TargetEntrenchment = 1; // +20 for the defender: (40 + 60) / 2
     EXPECT_EQ(threshold(), 50);
     st().Battle.TargetEntrenchment = 0;
     st().Battle.OutnumberedPenalty[2] = -20;
@@ -249,7 +253,7 @@ TEST_F(Combat, ACavalryChargeAndAHorsemanWhoDaresNot) {
     SideActs(g(), true, 1, 2, st().Battle.DefendingForce, st().Battle.AttackingForce);
     EXPECT_TRUE(horse.ActedInRound);
     EXPECT_EQ(foot.Men, 1000);
-    EXPECT_EQ(DrawsSince(before), 1 + 2 + 1);  // the battle noise, the target, the dare
+    EXPECT_EQ(DrawsSince(before), 1 + 2 + 1); // the battle noise, the target, the dare
     EXPECT_EQ(st().Battle.BattleSound, 21);
     EXPECT_FALSE(Reported(kReportSeparator));
 
