@@ -3,9 +3,9 @@
 // every unit's exchanges.
 
 #include "battle/battle.h"
+#include "campaign/setup.h"
 #include "core/headless.h"
 #include "core/transport.h"
-#include "data/setup.h"
 #include "forces/forces.h"
 #include "forces/organisation.h"
 #include "forces/strength.h"
@@ -58,7 +58,7 @@ void BM_ResolveBattle(benchmark::State& bench) {
     State& st = game->state;
     st.DataSet = 1;
     st.Language = 1;
-    SetUpGame(*game, 1);
+    SetUpGame(*game, 1, 1);
     st.TerrainCostBase = kTerrainCostBase;
     st.GroundState = 1;
     RecomputeMoveCosts(st);

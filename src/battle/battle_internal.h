@@ -3,8 +3,8 @@
 
 #include "core/arith.h"
 #include "core/game.h"
-#include "forces/forces.h"
 #include "core/geometry.h"
+#include "forces/forces.h"
 
 #include <algorithm>
 #include <string>

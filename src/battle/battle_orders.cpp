@@ -12,13 +12,17 @@ bool StormOrder(Game& game, const TParancs& o) {
     return StartBattle(game, kAssault, o.Side, o.Corps, Hex{o.HexX, o.HexY});
 }
 
-bool BombardOrder(Game& game, const TParancs& o) { return BombardFortress(game, o.Side, o.Corps); }
+bool BombardOrder(Game& game, const TParancs& o) {
+    return BombardFortress(game, o.Side, o.Corps);
+}
 
 void CollectSupportersOrder(Game& game, const TParancs& o) {
     CollectSupportingCorps(game, o.Side, o.Corps, Hex{o.HexX, o.HexY});
 }
 
-void DropSupporterOrder(Game& game, int entry) { DropSupporter(game, entry); }
+void DropSupporterOrder(Game& game, int entry) {
+    DropSupporter(game, entry);
+}
 
 void BattleOddsOrder(Game& game, const TParancs& o) {
     State& st = game.state;

@@ -5,9 +5,9 @@
 #include "battle/battle_fixture.h"
 #include "battle/battle_internal.h"
 
+#include "core/geometry.h"
 #include "forces/invariants.h"
 #include "forces/movement.h"
-#include "map/geometry.h"
 
 #include <gtest/gtest.h>
 

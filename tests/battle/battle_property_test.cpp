@@ -4,14 +4,14 @@
 
 #include "battle/battle.h"
 
+#include "campaign/setup.h"
 #include "core/fingerprint.h"
-#include "data/setup.h"
+#include "core/geometry.h"
 #include "forces/forces.h"
 #include "forces/invariants.h"
-#include "forces/orders.h"
 #include "forces/organisation.h"
 #include "forces/strength.h"
-#include "map/geometry.h"
+#include "orders/orders.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,7 @@ void StartCampaignGame(testing::TestGame& t, int campaign, int fog) {
     choices.fogOfWar = fog;
     t.st().DataSet = 1;
     t.st().Language = 1;
-    SetUpGame(t.g(), 1);
+    SetUpGame(t.g(), 1, testing::kTestSeed);
     StartCampaign(t.g(), 1, campaign, choices);
     // The set-up seeds the cursor from the clock: a property test walks the same table every run.
     t.st().RandPos = 1;

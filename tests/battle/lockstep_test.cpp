@@ -5,8 +5,8 @@
 #include "battle/battle_fixture.h"
 
 #include "core/fingerprint.h"
-#include "forces/orders.h"
-#include "map/geometry.h"
+#include "core/geometry.h"
+#include "orders/orders.h"
 
 #include <gtest/gtest.h>
 

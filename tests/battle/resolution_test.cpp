@@ -5,8 +5,8 @@
 #include "battle/battle_fixture.h"
 #include "battle/battle_internal.h"
 
+#include "core/geometry.h"
 #include "forces/strength.h"
-#include "map/geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "battle/battle_fixture.h"
 
 #include "forces/invariants.h"
-#include "forces/orders.h"
+#include "orders/orders.h"
 
 #include <gtest/gtest.h>
 

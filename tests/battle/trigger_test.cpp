@@ -6,9 +6,9 @@
 #include "battle/battle_internal.h"
 
 #include "core/fingerprint.h"
-#include "orders/orders.h"
-#include "forces/strength.h"
 #include "core/geometry.h"
+#include "forces/strength.h"
+#include "orders/orders.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "battle/battle_fixture.h"
 #include "battle/battle_internal.h"
 
-#include "map/geometry.h"
+#include "core/geometry.h"
 
 #include <gtest/gtest.h>
 
