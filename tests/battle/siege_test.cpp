@@ -16,9 +16,9 @@ using testing::Reg;
 
 constexpr At kFort{20, 14};
 
-struct Siege : ::testing::Test, testing::BattleGame {
+struct Bombardment : ::testing::Test, testing::BattleGame {
     int besieger = 0, garrison = 0;
-    Siege() { st().FogOfWar = 1; }
+    Bombardment() { st().FogOfWar = 1; }
 
     // A fortress of side 2 with its garrison, and a corps of side 1 with `guns` siege batteries
     // of attack `power` each (at full readiness and experience) and a battalion in its hex.
@@ -40,7 +40,7 @@ struct Siege : ::testing::Test, testing::BattleGame {
     int Strength() const { return t.game->state.Cities[3].FortStrength; }
 };
 
-TEST_F(Siege, TheWallsFallToGunPowerAgainstTheirResistance) {
+TEST_F(Bombardment, TheWallsFallToGunPowerAgainstTheirResistance) {
     struct Case {
         int fortMax, guns, power, hitDraw;
         bool hit;
@@ -82,7 +82,7 @@ TEST_F(Siege, TheWallsFallToGunPowerAgainstTheirResistance) {
     }
 }
 
-TEST_F(Siege, MoraleOfBothSidesWithoutReturnFire) {
+TEST_F(Bombardment, MoraleOfBothSidesWithoutReturnFire) {
     Fortress(4, 3, {{}}, 2, 20);
     const int garrisonMorale = st().Regiment(2, 1).Morale;
     const int besiegerMorale = st().Regiment(1, 1).Morale;
@@ -109,7 +109,7 @@ TEST_F(Siege, MoraleOfBothSidesWithoutReturnFire) {
     EXPECT_EQ(st().Regiment(1, 2).Readiness, 80);
 }
 
-TEST_F(Siege, AFortressAtItsLowestLevelTakesNoDamageAndDoesNotBurn) {
+TEST_F(Bombardment, AFortressAtItsLowestLevelTakesNoDamageAndDoesNotBurn) {
     Fortress(6, 1, {{}}, 5, 100);
     ScriptDraws({}); // every draw 1: the hit draw would hit
     const int from = st().RandPos;
@@ -121,7 +121,7 @@ TEST_F(Siege, AFortressAtItsLowestLevelTakesNoDamageAndDoesNotBurn) {
     EXPECT_EQ(st().FortressDamage[3], 2);
 }
 
-TEST_F(Siege, BatteriesAnswerAndADestroyedSiegeGunMovesBothSidesMorale) {
+TEST_F(Bombardment, BatteriesAnswerAndADestroyedSiegeGunMovesBothSidesMorale) {
     Fortress(4, 3, {{}, {.type = 14}, {.type = 14}}, 0, 20);
     b.Regiment(1, besieger, {.type = 13, .men = 1, .experience = 100});
     b.RecomputeAll();
@@ -145,7 +145,7 @@ TEST_F(Siege, BatteriesAnswerAndADestroyedSiegeGunMovesBothSidesMorale) {
     EXPECT_EQ(CheckInvariants(st()), std::vector<std::string>{});
 }
 
-TEST_F(Siege, ABombardmentNeedsAnEnemyFortressAndSiegeGuns) {
+TEST_F(Bombardment, ABombardmentNeedsAnEnemyFortressAndSiegeGuns) {
     Fortress(4, 3, {{}}, 0, 20);
     const int from = st().RandPos;
     EXPECT_FALSE(BombardFortress(g(), 1, besieger)); // no siege guns
@@ -154,7 +154,7 @@ TEST_F(Siege, ABombardmentNeedsAnEnemyFortressAndSiegeGuns) {
     EXPECT_EQ(st().RandPos, from);
 }
 
-TEST_F(Siege, AnAssaultEndsWithTheFortressTakenOrTheAttackerBeforeTheWalls) {
+TEST_F(Bombardment, AnAssaultEndsWithTheFortressTakenOrTheAttackerBeforeTheWalls) {
     for (int seed : {1, 2, 3, 4, 5, 6}) {
         testing::BattleGame fresh;
         State& s = fresh.st();

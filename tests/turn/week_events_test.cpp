@@ -315,12 +315,20 @@ TEST_F(Siege, AStarvingGarrisonSurrendersWithFortyNinePercent) {
         QueueDraws(st(), {c.draw});
         const int before = st().RandPos;
         RunSurrenders(g());
-        EXPECT_EQ(DrawsSince(st(), before), 1);
-        // The foot lay down their arms; the two fortress batteries stay on the walls.
-        EXPECT_EQ(st().RegimentCount[1], c.surrenders ? 2 : 4)
+        // The capture draws the guns the besiegers take (R(16 / 3)), four figures for each of
+        // the two batteries they make of them, and the class of each of the thirty generals the
+        // new garrison's creation adds to the Austrian roster.
+        EXPECT_EQ(DrawsSince(st(), before), c.surrenders ? 1 + 1 + 4 * 2 + 30 : 1);
+        // The foot lay down their arms and the besiegers take the fortress with its batteries,
+        // fewer by up to a third: nothing of the old garrison is left.
+        EXPECT_EQ(st().RegimentCount[1], c.surrenders ? 0 : 4)
             << c.morale << " " << c.supply << " " << c.draw;
         if (c.surrenders) {
-            EXPECT_EQ(H(1, garrison).UnitCount, 2);
+            EXPECT_EQ(st().Cities[10].Owner, 2);
+            const THad& taken = H(2, st().Cities[10].GarrisonCorps);
+            EXPECT_EQ(taken.Garrison, 1);
+            EXPECT_EQ(taken.UnitCount, 2);
+            EXPECT_GE(taken.Guns, 11);
             EXPECT_EQ(Listed(), (std::vector<Line>{{1, false, "Komárom helyörsége megadja magát!"}}));
         } else {
             EXPECT_EQ(st().TurnEventCount, 0);
