@@ -215,6 +215,24 @@ TEST_F(Week, ActivitiesCountDownAndAFormationChangeCompletes) {
     EXPECT_EQ(H(1, c).ActivityWeeks, 0);
 }
 
+TEST_F(Week, AnActivityWithoutWeeksLeftCompletesThisWeekAndFormationOneIsAFormationToo) {
+    int c = Corps(1, {10, 10}, 1, 0);
+    b.RecomputeAll();
+    WeeklyUpkeep(g());
+    EXPECT_EQ(H(1, c).Formation, 1);
+    EXPECT_EQ(H(1, c).Activity, 0);
+    EXPECT_EQ(H(1, c).ActivityWeeks, 0);
+}
+
+TEST_F(Week, TheLastRegimentASideMayHaveIsLookedAfterToo) {
+    st().RegimentCount[1] = kMaxRegiments;
+    TEzred& last = st().Regiment(1, kMaxRegiments);
+    last.Supply = 60;
+    last.Morale = st().Zeal[1] = 65;
+    WeeklyUpkeep(g());
+    EXPECT_EQ(last.Supply, 50);
+}
+
 TEST_F(Week, EarthworksRiseOneLevelWhileTheMapHasMarksLeft) {
     struct Case {
         int marks, level, expectedLevel, expectedMarks;
