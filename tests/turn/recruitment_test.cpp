@@ -1,3 +1,4 @@
+#include "forces/forces.h"
 #include "forces/strength.h"
 #include "support/draws.h"
 #include "support/state_builder.h"
@@ -408,6 +409,30 @@ TEST_F(Levies, ANationRisesInItsTownsAndTwoAndAHalfTimesAsReadilyUnderTheEnemy) 
         EXPECT_EQ(st().LevyMen[1], 5000);
         EXPECT_EQ(Listed(), (std::vector<std::string>{"Szeged: Magyar népfelkelés "}));
         EXPECT_EQ(st().TurnEventList[1].Hidden, 0);
+    }
+}
+
+TEST_F(Levies, AWeakEnemyInTheTownFallsBackBeforeTheRising) {
+    for (int strength : {4, 5}) {
+        SetUp();
+        const int enemy = b().Corps(2, {12, 12}, {{.type = 9, .men = 100}});
+        b().RecomputeAll();
+        H(2, enemy).CombatValue = strength;
+        QueueDraws(st(), {1, 30});
+        RaiseLevies(g());
+        const THad& h = H(2, enemy);
+        if (strength == 5) {
+            // Strength 5 keeps the town quiet: no rising and nobody moves.
+            EXPECT_EQ(st().RegimentCount[1], 0);
+            EXPECT_TRUE(h.X == 12 && h.Y == 12);
+            continue;
+        }
+        EXPECT_FALSE(h.X == 12 && h.Y == 12) << "the enemy stayed in the risen town";
+        EXPECT_EQ(FirstCorpsAt(st(), 2, 12, 12), 0);
+        ASSERT_EQ(st().RegimentCount[1], 1);
+        EXPECT_EQ(st().Regiment(1, 1).Type, 6);
+        EXPECT_EQ(st().Cities[5].Owner, 1);
+        EXPECT_EQ(Listed(), (std::vector<std::string>{"Szeged: Magyar népfelkelés "}));
     }
 }
 

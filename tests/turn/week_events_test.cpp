@@ -1,3 +1,5 @@
+#include "core/geometry.h"
+#include "forces/forces.h"
 #include "support/draws.h"
 #include "support/state_builder.h"
 #include "turn/week_events.h"
@@ -177,6 +179,20 @@ TEST_F(Revolution, ViennaRisesOnItsDateBemTakesTheViennese) {
     EXPECT_EQ(Listed(), (std::vector<Line>{{1, false, "Forradalom Bécsben!"}}));
 }
 
+TEST_F(Revolution, TheImperialTroopsInViennaFallBackBeforeTheRecruitsGather) {
+    const int garrison = b().Corps(2, {6, 9}, {{.type = 9}, {.type = 9}});
+    b().RecomputeAll();
+    RunHistoricalEvent(g());
+    const THad& imperial = H(2, garrison);
+    EXPECT_FALSE(imperial.X == 6 && imperial.Y == 9) << "still in Vienna";
+    EXPECT_NE(DirectionTo(Hex{6, 9}, Hex{imperial.X, imperial.Y}), kNoDirection) << "one hex away";
+    // The Viennese alone hold the town, dug in.
+    EXPECT_EQ(FirstCorpsAt(st(), 2, 6, 9), 0);
+    EXPECT_EQ(FirstCorpsAt(st(), 1, 6, 9), 2);
+    EXPECT_EQ(st().Cities[3].Owner, 1);
+    EXPECT_EQ(st().Cell(6, 9).EntrenchmentSide, 1);
+}
+
 TEST_F(Revolution, FiresOnlyOnItsOwnWeekAndOnlyFromTheFirstEntry) {
     struct Case {
         int year, month, week, index;
@@ -280,6 +296,10 @@ TEST_F(Siege, TheSortieChanceFollowsTheStrengthsAndAStrongGarrisonDrivesTheBesie
             if (sortie && c.drivenOff)
                 expected.push_back({2, false, name + " kitörést hajt végre és elüzi az ostromlókat!"});
             EXPECT_EQ(Listed(), expected) << c.garrisonMen << " against " << c.besiegerMen << ", draw " << d;
+            // Driven off, the besiegers really leave the fortress's hex; otherwise they stay.
+            const THad& besiegers = H(2, besieger);
+            EXPECT_EQ(besiegers.X == 30 && besiegers.Y == 20, !(sortie && c.drivenOff))
+                << c.garrisonMen << " against " << c.besiegerMen << ", draw " << d;
         }
     }
 }
