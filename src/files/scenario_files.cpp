@@ -416,17 +416,17 @@ void LoadAiBonus(Game& game) {
     game.state.AiBattleBonusHard = values[1];
 }
 
-void ShiftReinforcementDate(const State& st, int k, TErosites& e) {
-    // Read from the shared table at the record's own place, not drawn: every load on every
-    // machine finds the dates the campaign started with.
-    const int value = k >= 1 && k <= kRandTableSize ? st.RandTable[static_cast<std::size_t>(k)] : 0;
-    Date date = StepWeek(Date{e.Year, e.Month, e.Week}, (value % 9 + 9) % 9 - 4);
-    // A corps shifted before the campaign's start comes in its first week.
+void ShiftReinforcementDate(State& st, TErosites& e) {
+    // One draw a record: the number of draws is part of the rule, so two machines that load
+    // with the same chance cursor find the same dates.
+    RandomShiftDate(st, e.Year, e.Month, e.Week, 4);
+    // A corps shifted before the campaign's start comes in its first week rather than never.
     const Date start{st.StartYear, st.StartMonth, st.StartWeek};
-    if (DateBefore(date, start)) date = start;
-    e.Year = date.year;
-    e.Month = date.month;
-    e.Week = date.week;
+    if (DateBefore(Date{e.Year, e.Month, e.Week}, start)) {
+        e.Year = start.year;
+        e.Month = start.month;
+        e.Week = start.week;
+    }
 }
 
 void LoadReinforcements(Game& game) {
@@ -444,7 +444,7 @@ void LoadReinforcements(Game& game) {
         const int arrived = e.Arrived; // the saved game's, not the file's
         e = records[i];
         e.Arrived = arrived;
-        if (st.KeepReinforcementDates != 1) ShiftReinforcementDate(st, static_cast<int>(i + 1), e);
+        if (st.KeepReinforcementDates != 1) ShiftReinforcementDate(st, e);
         const int general = e.Template.General;
         if (e.Arrived == 0 && general > 0) {
             // A general who comes with a reinforcement waits for it.

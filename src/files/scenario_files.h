@@ -99,12 +99,12 @@ void LoadNamePools(Game& game);
 // AiBattleBonusEasy and AiBattleBonusHard from "data\\ai_bonusz.dat".
 void LoadAiBonus(Game& game);
 // The reinforcement schedule of DataSet; a missing file means no reinforcements. Unless
-// KeepReinforcementDates is 1 each arrival date moves by up to four weeks
+// KeepReinforcementDates is 1 each arrival date moves by up to four weeks, one draw a record
 // (ShiftReinforcementDate); a general who arrives with a record is unavailable until its date.
 void LoadReinforcements(Game& game);
-// Moves record k's date by -4..+4 weeks as the shared random table says at place k, without a
-// draw, so a load never moves it differently; a date before the campaign's start becomes the start.
-void ShiftReinforcementDate(const State& state, int k, TErosites& record);
+// Moves the record's date by R(9) - 5 weeks (RandomShiftDate with a spread of 4); a date
+// before the campaign's start becomes the start.
+void ShiftReinforcementDate(State& state, TErosites& record);
 // The monthly weather table (Part of the weekly weather draw).
 void LoadWeatherTables(Game& game, int dataSet);
 // Whether month m of the table lets the weekly weather draw finish: every temperature the

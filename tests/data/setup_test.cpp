@@ -9,6 +9,7 @@
 #include "files/savegame.h"
 #include "files/scenario_files.h"
 #include "campaign/setup.h"
+#include "support/draws.h"
 #include "support/test_game.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@ namespace vezer {
 namespace {
 
 using testing::TestGame;
+using testing::DrawsSince;
+using testing::QueueDraws;
 
 // One set-up, copied into each game that starts a campaign from it.
 const State& SetUpOnce() {
@@ -222,7 +225,7 @@ TEST(StartCampaign, TransylvaniaKeepsItsOwnCommandersAndReinforcementsAlsoAfterA
     }
 }
 
-TEST(StartCampaign, ReinforcementDatesMoveFromTheSharedTableAndEveryLoadFindsTheSameDates) {
+TEST(StartCampaign, ReinforcementDatesMoveByOneDrawEachUnlessKeptAndTheSameCursorFindsTheSameDates) {
     TestGame t;
     Start(t, 5, CampaignChoices{});
     State& st = t.st();
@@ -230,35 +233,49 @@ TEST(StartCampaign, ReinforcementDatesMoveFromTheSharedTableAndEveryLoadFindsThe
     ASSERT_GT(count, 7);
     std::vector<TErosites> kept(st.Reinforcements.begin() + 1, st.Reinforcements.begin() + 1 + count);
 
-    // Whatever this machine's chance cursor: no draw, and the same dates at every load.
+    // Record k is moved by R(9) - 5 weeks: the draws run through every shift from -4 to +4.
+    // The first record's week is taken as the campaign's start, so its shift of -4 falls before.
     st.KeepReinforcementDates = 0;
+    st.StartYear = kept[0].Year;
+    st.StartMonth = kept[0].Month;
+    st.StartWeek = kept[0].Week;
+    std::vector<int> draws;
+    for (int k = 1; k <= count; ++k) draws.push_back((k - 1) % 9 + 1);
     std::vector<Date> first;
-    for (int pos : {100, 4711}) {
-        st.RandPos = pos;
+    for (int pass = 0; pass < 2; ++pass) {
+        st.RandPos = 100;
         st.RandStep = 7;
+        QueueDraws(st, draws);
         LoadReinforcements(t.g());
-        EXPECT_EQ(st.RandPos, pos) << "a load draws nothing";
+        EXPECT_EQ(DrawsSince(st, 100), count) << "one draw for each record";
         std::vector<Date> dates;
-        for (int k = 1; k <= count; ++k) dates.push_back({st.Reinforcements[k].Year, st.Reinforcements[k].Month,
-                                                          st.Reinforcements[k].Week});
+        for (int k = 1; k <= count; ++k)
+            dates.push_back({st.Reinforcements[k].Year, st.Reinforcements[k].Month, st.Reinforcements[k].Week});
         if (first.empty()) first = dates;
-        EXPECT_EQ(dates, first);
+        EXPECT_EQ(dates, first) << "the same cursor, the same dates";
     }
     const Date start{st.StartYear, st.StartMonth, st.StartWeek};
-    int moved = 0;
+    int early = 0;
     for (int k = 1; k <= count; ++k) {
         const Date was{kept[k - 1].Year, kept[k - 1].Month, kept[k - 1].Week};
-        const Date now = first[static_cast<std::size_t>(k - 1)];
-        moved += now != was;
         // Within four weeks of the schedule, or the campaign's first week when that is later.
-        const Date expected = StepWeek(was, st.RandTable[k] % 9 - 4);
-        EXPECT_EQ(now, DateBefore(expected, start) ? start : expected) << "record " << k;
-        EXPECT_FALSE(DateBefore(now, start)) << "record " << k;
+        const Date expected = StepWeek(was, draws[static_cast<std::size_t>(k - 1)] - 5);
+        early += DateBefore(expected, start);
+        EXPECT_EQ(first[static_cast<std::size_t>(k - 1)], DateBefore(expected, start) ? start : expected)
+            << "record " << k;
     }
-    EXPECT_GT(moved, 0);
+    EXPECT_GT(early, 0) << "a record moved before the start comes in the first week";
+
+    // Kept dates draw nothing.
+    st.KeepReinforcementDates = 1;
+    const int before = st.RandPos;
+    LoadReinforcements(t.g());
+    EXPECT_EQ(st.RandPos, before);
+    for (int k = 1; k <= count; ++k)
+        EXPECT_EQ((Date{st.Reinforcements[k].Year, st.Reinforcements[k].Month, st.Reinforcements[k].Week}),
+                  (Date{kept[k - 1].Year, kept[k - 1].Month, kept[k - 1].Week}));
 
     // A general who comes with a record waits for it: unavailable up to its week, then free.
-    st.KeepReinforcementDates = 1;
     LoadReinforcements(t.g()); // the file's own dates again
     int k = 1;
     while (k <= count && (st.Reinforcements[k].Template.General == 0 || st.Reinforcements[k].Arrived)) ++k;
