@@ -1,16 +1,20 @@
 #include "ui/game_screen.h"
 
+#include "battle/battle.h"
+#include "battle/battle_figures.h"
 #include "core/errors.h"
 #include "core/log.h"
 #include "files/savegame.h"
 #include "forces/generals.h"
-#include "orders/orders.h"
 #include "forces/permission_hints.h"
 #include "map/queries.h"
+#include "orders/orders.h"
 #include "render/map_picture.h"
 #include "turn/activation.h"
 #include "turn/turn.h"
 #include "ui/backdrop.h"
+#include "ui/battle_screens.h"
+#include "ui/corps_dialogs.h"
 #include "ui/dialogs.h"
 #include "ui/text.h"
 #include "ui/window_presentation.h"
@@ -32,7 +36,9 @@ constexpr int kTickerLeft = 26;
 // The marker of a corps stands this far above its hex's centre; its labels below it.
 constexpr int kMarkerLift = 10;
 
-Colour Ink() { return palette::kInk; }
+Colour Ink() {
+    return palette::kInk;
+}
 
 std::string Two(int v) {
     char buf[16];
@@ -67,7 +73,9 @@ void FillTriangle(Painter& p, double x0, double y0, double x1, double y1, double
                 hi = std::max(hi, x);
             }
         }
-        if (hi >= lo) p.Fill(static_cast<int>(std::lround(lo)), y, std::max(1, static_cast<int>(std::lround(hi - lo))), 1, c);
+        if (hi >= lo)
+            p.Fill(static_cast<int>(std::lround(lo)), y, std::max(1, static_cast<int>(std::lround(hi - lo))),
+                   1, c);
     }
 }
 
@@ -77,11 +85,21 @@ int CityPictureKind(const TVaros& city) {
 
 } // namespace
 
-const char* OddsGrade(int odds) {
-    if (odds <= 25) return "Csekély";
-    if (odds <= 50) return "Kicsi";
-    if (odds <= 75) return "Jó";
-    return "Kiváló";
+int AttackOdds(Game& game, Hex target, int mode, bool playSound) {
+    State& st = game.state;
+    const int side = st.ActiveSide, corps = st.SelectedCorps;
+    if (side < 1 || side > 2 || st.SelectedCorpsSide != side || corps < 1 || corps > st.CorpsCount[side])
+        return -1;
+    if (st.NetworkGame != 0) {
+        ExecuteOrder(game, TParancs{kOrderBattleOdds, target.x, target.y, side, corps, 0});
+        return st.Battle.Odds;
+    }
+    // The estimate of an assault counts the walls: the mode is set before it and the attack
+    // itself sets it again.
+    st.Battle.BattleMode = mode;
+    const int odds = PrepareBattle(game, side, corps, target, playSound);
+    st.Battle.BattleMode = kFieldAttack;
+    return odds;
 }
 
 GameScreen::GameScreen(App& app) : Screen(app) {
@@ -119,12 +137,14 @@ void GameScreen::Prepare() {
     MakeMinimap();
     ApplySettings();
     scrollStep_ = app_.setup.ScrollStep(); // at game start the code itself: 8, 10, 20 or 30
+    battleDelayMs_ = DisplayDelayFromSetting(app_.settings.Lines()[12]);
     LayOutButtons();
     SyncGlides(true);
     // The view opens on the selected corps, else on the first corps of the side to move.
     const int side = st.ActiveSide >= 1 && st.ActiveSide <= 2 ? st.ActiveSide : 1;
     if (st.SelectedCorps > 0 && st.SelectedCorpsSide >= 1 && st.SelectedCorpsSide <= 2)
-        CentreOn({st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).X, st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).Y});
+        CentreOn({st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).X,
+                  st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).Y});
     else {
         // The first field corps: garrisons stand in their fortresses at the map's edges.
         Hex at{st.MapMaxX / 2, st.MapMaxY / 2};
@@ -173,7 +193,8 @@ void GameScreen::SaveFromSettings() {
         MessageDialog(app_, Tr("A mentés neve nem tartalmazhat mappát."));
         return;
     }
-    if (TrySaveGame(*game_, SaveFolderFile(file))) MessageDialog(app_, std::string(Tr("Játék mentve: ")) + file);
+    if (TrySaveGame(*game_, SaveFolderFile(file)))
+        MessageDialog(app_, std::string(Tr("Játék mentve: ")) + file);
 }
 
 void GameScreen::QuitFromSettings() {
@@ -235,7 +256,8 @@ bool GameScreen::LocalCanAct() const {
 
 const THad* GameScreen::SelectedOwnCorps() const {
     const State& st = game_->state;
-    if (st.SelectedCorps < 1 || st.SelectedCorpsSide != st.LocalSide || st.ActiveSide != st.LocalSide) return nullptr;
+    if (st.SelectedCorps < 1 || st.SelectedCorpsSide != st.LocalSide || st.ActiveSide != st.LocalSide)
+        return nullptr;
     if (st.SelectedCorps > st.CorpsCount[st.LocalSide]) return nullptr;
     return &st.CorpsRec(st.LocalSide, st.SelectedCorps);
 }
@@ -276,21 +298,32 @@ void GameScreen::SelectNextCorps(int step) {
     hint_ = "Hex:" + std::to_string(px.X) + ";" + std::to_string(px.Y) + " " + std::to_string(c);
 }
 
-void GameScreen::StartAttack(Hex target) {
+void GameScreen::StartAttack(Hex target, int mode) {
     const THad* c = SelectedOwnCorps();
     if (c == nullptr) return;
     State& st = game_->state;
     const int side = st.LocalSide, corps = st.SelectedCorps;
+    const int code = mode == kAssault ? kOrderStorm : kOrderAttack;
     if (st.PlayerType[st.ActiveSide] != 1) {
-        Give(TParancs{1, target.x, target.y, side, corps, 0});
+        Give(TParancs{code, target.x, target.y, side, corps, 0});
         return;
     }
-    Give(TParancs{25, target.x, target.y, side, corps, 0});
-    const int odds = odds_ ? odds_(*game_, target) : -2;
-    if (odds == -1) return;
-    std::string text = std::string(Tr("Támadás")) + "\n\n" + Tr("Esély: ");
-    text += odds >= 0 ? std::string(Tr(OddsGrade(odds))) : std::string("?");
-    if (ConfirmDialog(app_, text, Tr("Támadás"), Tr("Mégse"))) Give(TParancs{1, target.x, target.y, side, corps, 0});
+    if (mode == kFieldAttack) {
+        Give(TParancs{kOrderCollectSupporters, target.x, target.y, side, corps, 0});
+        bool any = false;
+        for (int i = 1; i <= 5; ++i)
+            any = any || st.Battle.SupportList[static_cast<std::size_t>(i)].Corps != 0;
+        if (any)
+            for (int entry : ChooseParticipants(app_, st, side))
+                Give(TParancs{kOrderDropSupporter, 0, 0, side, 0, entry});
+    }
+    // The dialogs may have let the game move on (a quit): the corps is looked at again.
+    if (SelectedOwnCorps() == nullptr || st.SelectedCorps != corps) return;
+    const int odds = AttackOdds(*game_, target, mode, true);
+    if (odds < 0) return;
+    if (!ConfirmAttack(app_, OddsGrade(odds, st.NetworkGame != 0), battleDelayMs_)) return;
+    if (SelectedOwnCorps() == nullptr || st.SelectedCorps != corps) return;
+    Give(TParancs{code, target.x, target.y, side, corps, 0});
 }
 
 void GameScreen::QuickSave() {
@@ -319,7 +352,8 @@ void GameScreen::OnInput(const Input& in) {
         if (popupOpen_) {
             hint_.clear();
             const int row = (in.y - popupY_ - 6) / 18;
-            if (in.x >= popupX_ && in.x < popupX_ + popupW_ && row >= 0 && row < static_cast<int>(popup_.size()))
+            if (in.x >= popupX_ && in.x < popupX_ + popupW_ && row >= 0 &&
+                row < static_cast<int>(popup_.size()))
                 hint_ = popup_[static_cast<std::size_t>(row)].hint;
             return;
         }
@@ -341,15 +375,11 @@ void GameScreen::OnInput(const Input& in) {
         // The release that closes a popup does not act on the map.
         popupOpen_ = false;
         const int row = (in.y - popupY_ - 6) / 18;
-        if (in.button == 1 && in.x >= popupX_ && in.x < popupX_ + popupW_ && in.y >= popupY_ + 6 && row >= 0 &&
-            row < static_cast<int>(popup_.size())) {
+        if (in.button == 1 && in.x >= popupX_ && in.x < popupX_ + popupW_ && in.y >= popupY_ + 6 &&
+            row >= 0 && row < static_cast<int>(popup_.size())) {
             PopupItem item = popup_[static_cast<std::size_t>(row)];
             if (item.enabled && item.action) item.action();
         }
-        return;
-    }
-    if (!report_.empty() && in.button == 1 && InView(in.x, in.y) && in.y < 40 + 20 * 18) {
-        report_.clear();
         return;
     }
     if (InView(in.x, in.y))
@@ -362,10 +392,6 @@ void GameScreen::OnKey(const Input& in) {
     State& st = game_->state;
     if (in.key == SDLK_ESCAPE && popupOpen_) {
         popupOpen_ = false;
-        return;
-    }
-    if (in.key == SDLK_ESCAPE && !report_.empty()) {
-        report_.clear();
         return;
     }
     if (!LocalCanAct()) return;
@@ -418,7 +444,8 @@ void GameScreen::UpdateFeedback(Hex hex, bool force) {
     bool enemy = false;
     for (int k = 1; k <= st.CorpsCount[enemySide]; ++k) {
         const THad& e = st.CorpsRec(enemySide, k);
-        if (e.X == hex.x && e.Y == hex.y && e.UnitCount > 0 && (st.FogOfWar == 0 || e.ReconLevel >= 1)) enemy = true;
+        if (e.X == hex.x && e.Y == hex.y && e.UnitCount > 0 && (st.FogOfWar == 0 || e.ReconLevel >= 1))
+            enemy = true;
     }
     const PathResult path = ShortestPath(*game_, from, hex, c->MovementPoints, true, false);
     const int cost = path[0];
@@ -428,13 +455,15 @@ void GameScreen::UpdateFeedback(Hex hex, bool force) {
         cursorMarker_ = "mehet";
         cursorText_ = std::to_string(cost);
     } else if (DirectionTo(from, hex) != kNoDirection && c->CanAttack != 0) {
-        const int odds = odds_ ? odds_(*game_, hex) : -2;
+        const int odds = AttackOdds(*game_, hex, kFieldAttack, false);
+        // The estimate refreshes the markers, which would ask for the feedback again.
+        lastFeedback_ = hex;
         lastOdds_ = odds;
-        if (odds == -1) {
+        if (odds < 0) {
             cursorMarker_ = "csatatilt";
         } else {
             cursorMarker_ = "csata";
-            cursorText_ = odds >= 0 ? std::to_string(odds) + "%" : "?";
+            cursorText_ = st.NetworkGame != 0 ? std::string("?") : std::to_string(odds) + "%";
         }
     } else {
         cursorMarker_ = "csatatilt";
@@ -484,17 +513,21 @@ void GameScreen::OnMapRelease(const Input& in) {
                 enemy = true;
         }
         if (enemy && DirectionTo(from, hex) != kNoDirection) {
-            StartAttack(hex);
+            StartAttack(hex, kFieldAttack);
             return;
         }
         Give(TParancs{kOrderMove, hex.x, hex.y, st.LocalSide, st.SelectedCorps, 0});
         return;
     }
     const int city = st.Cell(hex.x, hex.y).City;
-    if (city > 0 && hex.x == st.SelectedHexX && hex.y == st.SelectedHexY && st.Cities[city].Owner == st.ActiveSide &&
-        st.ActiveSide == st.LocalSide) {
+    if (city > 0 && hex.x == st.SelectedHexX && hex.y == st.SelectedHexY &&
+        st.Cities[city].Owner == st.ActiveSide && st.ActiveSide == st.LocalSide) {
         OpenPopup({{Tr("Toboroz"), Tr("Toborzás a városban"), true,
-                    [this] { MessageDialog(app_, Tr("A toborzás képernyője a következő részben készül el.")); }}},
+                    [this, city] {
+                        RecruitmentDialog(
+                            app_, *game_, [this](const TParancs& o) { Give(o); }, game_->state.ActiveSide,
+                            city);
+                    }}},
                   in.x, in.y, 150);
     }
 }
@@ -523,30 +556,46 @@ void GameScreen::OpenCorpsMenu(int x, int y) {
         const PermissionHint& h = hints[static_cast<std::size_t>(p)];
         return std::make_pair(h.item.empty() ? std::string(Tr(fallback)) : h.item, h.hint);
     };
-    auto later = [this] { MessageDialog(app_, Tr("Ez a párbeszédablak a következő részben készül el.")); };
+    const int side = st.LocalSide, corps = st.SelectedCorps;
+    const Hex at{c->X, c->Y};
+    const GiveOrder give = [this](const TParancs& o) { Give(o); };
     std::vector<PopupItem> items;
     auto [newName, newHint] = item(Permission::CanFormNewCorps, "Új hadtest");
-    items.push_back({newName, newHint, Permitted(*c, Permission::CanFormNewCorps) && st.CorpsCount[st.LocalSide] <= 200, later});
+    items.push_back({newName, newHint,
+                     Permitted(*c, Permission::CanFormNewCorps) && st.CorpsCount[st.LocalSide] <= 200,
+                     [this, give, side, at] { NewCorpsDialog(app_, *game_, give, side, at); }});
     auto [moveName, moveHint] = item(Permission::CanTransferRegiments, "Ezred áthelyez");
-    items.push_back({moveName, moveHint, Permitted(*c, Permission::CanTransferRegiments), later});
+    items.push_back({moveName, moveHint, Permitted(*c, Permission::CanTransferRegiments),
+                     [this, give, side, corps] { TransferDialog(app_, *game_, give, side, corps); }});
     auto [formName, formHint] = item(Permission::MayChangeFormation, "Felállás váltás");
-    items.push_back({formName, formHint, Permitted(*c, Permission::MayChangeFormation), [this, x, y] { OpenFormationMenu(x, y); }});
+    items.push_back({formName, formHint, Permitted(*c, Permission::MayChangeFormation),
+                     [this, x, y] { OpenFormationMenu(x, y); }});
     auto [tacName, tacHint] = item(Permission::CanChangeTactic, "Taktika váltás");
-    items.push_back({tacName, tacHint, Permitted(*c, Permission::CanChangeTactic), [this, x, y] { OpenTacticMenu(x, y); }});
+    items.push_back({tacName, tacHint, Permitted(*c, Permission::CanChangeTactic),
+                     [this, x, y] { OpenTacticMenu(x, y); }});
     auto [genName, genHint] = item(Permission::CanChangeGeneral, "Tábornok");
-    items.push_back({genName, genHint, Permitted(*c, Permission::CanChangeGeneral), later});
+    items.push_back({genName, genHint, Permitted(*c, Permission::CanChangeGeneral),
+                     [this, give, side, corps] { GeneralDialog(app_, *game_, give, side, corps); }});
     auto [entName, entHint] = item(Permission::CanEntrench, "Sáncot épít");
-    items.push_back({entName, entHint, Permitted(*c, Permission::CanEntrench), [this] { GiveCorpsOrder(11, 0); }});
+    items.push_back(
+        {entName, entHint, Permitted(*c, Permission::CanEntrench), [this] { GiveCorpsOrder(11, 0); }});
     auto [bomName, bomHint] = item(Permission::CanBombard, "Bombard fort");
-    items.push_back({bomName, bomHint, Permitted(*c, Permission::CanBombard), [this] { GiveCorpsOrder(2, 0); }});
+    items.push_back(
+        {bomName, bomHint, Permitted(*c, Permission::CanBombard), [this] { GiveCorpsOrder(2, 0); }});
     auto [repName, repHint] = item(Permission::CanRepairFort, "Repair fort");
-    items.push_back({repName, repHint, Permitted(*c, Permission::CanRepairFort), [this] { GiveCorpsOrder(12, 0); }});
+    items.push_back(
+        {repName, repHint, Permitted(*c, Permission::CanRepairFort), [this] { GiveCorpsOrder(12, 0); }});
     auto [stoName, stoHint] = item(Permission::CanStorm, "Roham");
-    items.push_back({stoName, stoHint, Permitted(*c, Permission::CanStorm), [this] { GiveCorpsOrder(3, 0); }});
+    items.push_back({stoName, stoHint, Permitted(*c, Permission::CanStorm), [this] {
+                         if (const THad* h = SelectedOwnCorps()) StartAttack({h->X, h->Y}, kAssault);
+                     }});
     const int city = st.Cell(c->X, c->Y).City;
     if (city > 0) {
-        items.push_back({Tr("Toboroz"), Tr("Toborzás a városban"), st.Cities[city].Owner == st.LocalSide, later});
+        items.push_back({Tr("Toboroz"), Tr("Toborzás a városban"), st.Cities[city].Owner == st.LocalSide,
+                         [this, give, side, city] { RecruitmentDialog(app_, *game_, give, side, city); }});
     }
+    items.push_back({Tr("Hadtest részletek"), Tr("Egységek listája"), true,
+                     [this, give, side, corps] { RegimentListDialog(app_, *game_, give, side, corps); }});
     OpenPopup(std::move(items), x, y, 190);
 }
 
@@ -557,7 +606,8 @@ void GameScreen::OpenFormationMenu(int x, int y) {
     std::vector<PopupItem> items;
     for (int f : {1, 2, 3, 4, 6, 5}) {
         const bool enabled = f != 5 || c->SiegeGunsAtEnemyFort != 0;
-        items.push_back({st.Formations[f].Name.str(), "", enabled, [this, f] { GiveCorpsOrder(kOrderChangeFormation, f); }});
+        items.push_back({st.Formations[f].Name.str(), "", enabled,
+                         [this, f] { GiveCorpsOrder(kOrderChangeFormation, f); }});
     }
     OpenPopup(std::move(items), x, y, 170);
 }
@@ -582,7 +632,6 @@ void GameScreen::LayOutButtons() {
         b.visible = visible;
         buttons_.push_back(std::move(b));
     };
-    auto later = [this] { MessageDialog(app_, Tr("Ez a párbeszédablak a következő részben készül el.")); };
     add("Új parancs", "Uj parancs", [this] {
         if (const THad* c = SelectedOwnCorps()) {
             const Pixel px = HexToPixel({c->X, c->Y});
@@ -590,18 +639,35 @@ void GameScreen::LayOutButtons() {
         }
     });
     add("Felállás", "Felállás váltás", [this] {
-        if (const THad* c = SelectedOwnCorps(); c != nullptr && c->MayChangeFormation != 0) OpenFormationMenu(kPanelWidth, kButtonsY - 120);
+        if (const THad* c = SelectedOwnCorps(); c != nullptr && c->MayChangeFormation != 0)
+            OpenFormationMenu(kPanelWidth, kButtonsY - 120);
     });
     add("Taktika", "Taktika váltás", [this] {
-        if (const THad* c = SelectedOwnCorps(); c != nullptr && c->CanChangeTactic != 0) OpenTacticMenu(kPanelWidth, kButtonsY - 60);
+        if (const THad* c = SelectedOwnCorps(); c != nullptr && c->CanChangeTactic != 0)
+            OpenTacticMenu(kPanelWidth, kButtonsY - 60);
     });
-    add("Toborzás", "Toborzás", [this, later] {
+    add("Toborzás", "Toborzás", [this] {
         const State& s = game_->state;
-        if (s.MayRecruit[s.ActiveSide] != 0) later();
+        if (s.MayRecruit[s.ActiveSide] != 0)
+            RecruitmentDialog(
+                app_, *game_, [this](const TParancs& o) { Give(o); }, s.ActiveSide, 0);
     });
-    add("Hadtestek", "Hadtestek listája", later);
-    add("Visszavon", "Utolsó parancs visszavonása",
-        [this] { Give(TParancs{kOrderUndo, 0, 0, game_->state.ActiveSide, 0, 0}); }, st.NetworkGame == 0);
+    add("Hadtestek", "Hadtestek listája", [this] {
+        const int side = game_->state.ActiveSide;
+        const int k = AllCorpsDialog(
+            app_, *game_, [this](const TParancs& o) { Give(o); }, side);
+        const State& s = game_->state;
+        if (k < 1 || k > s.CorpsCount[side]) return;
+        const THad& h = s.CorpsRec(side, k);
+        Give(TParancs{kOrderSelectCorps, h.X, h.Y, side, k, 0});
+        CentreOn({h.X, h.Y});
+    });
+    add(
+        "Visszavon", "Utolsó parancs visszavonása",
+        [this] {
+            Give(TParancs{kOrderUndo, 0, 0, game_->state.ActiveSide, 0, 0});
+        },
+        st.NetworkGame == 0);
     add("◄ Forgat", "Hadtest forgatása balra", [this] {
         if (const THad* c = SelectedOwnCorps()) GiveCorpsOrder(14, TurnLeft(c->Direction));
     });
@@ -612,7 +678,7 @@ void GameScreen::LayOutButtons() {
         SettingsScreen settings(app_, this);
         app_.RunModal(settings);
     });
-    add("Állás", "Jelenlegi állás / veszteségek", later);
+    add("Állás", "Jelenlegi állás / veszteségek", [this] { ShowResultSummary(app_, game_->state); });
     add("Események", "Kör eseményei", [this] { ReviewTurnEvents(*game_); });
     add("Következő kör", "Következo kör", [this] { EndTurn(); });
 }
@@ -622,12 +688,21 @@ void GameScreen::OnPanelRelease(int x, int y) {
     // The minimap: a click centres the view there.
     const int mh = mapW_ > 0 ? mapH_ * kMinimapW / mapW_ : 0;
     if (x >= kMinimapX && x < kMinimapX + kMinimapW && y >= kMinimapY && y < kMinimapY + mh) {
-        const int mx = (x - kMinimapX) * mapW_ / kMinimapW, my = (y - kMinimapY) * mapH_ / kMinimapW * mapW_ / mapH_;
+        const int mx = (x - kMinimapX) * mapW_ / kMinimapW,
+                  my = (y - kMinimapY) * mapH_ / kMinimapW * mapW_ / mapH_;
         (void)my;
         viewX_ = mx - ViewW() / 2;
         viewY_ = (y - kMinimapY) * mapW_ / kMinimapW - ViewH() / 2;
         ClampView();
         lastFeedback_ = {-1, -1};
+        return;
+    }
+    // The portrait: the general's biography, when there is one.
+    if (x >= 20 && x < 84 && y >= 128 && y < 208) {
+        const int side = st.SelectedCorpsSide;
+        if (st.SelectedCorps > 0 && side >= 1 && side <= 2 && st.SelectedCorps <= st.CorpsCount[side] &&
+            (side == st.LocalSide || st.FogOfWar == 0))
+            BiographyScreen(app_, *game_, side, st.CorpsRec(side, st.SelectedCorps).General);
         return;
     }
     // The arrows beside the portrait.
@@ -638,11 +713,11 @@ void GameScreen::OnPanelRelease(int x, int y) {
     if (!LocalCanAct()) {
         // The menu and the review of the turn's events stay open to a waiting player.
         for (PanelButton& b : buttons_)
-            if (b.visible && b.button.Contains(x, y) && (b.hint == Tr("Menü") || b.hint == Tr("Kör eseményei")))
+            if (b.visible && b.button.Contains(x, y) &&
+                (b.hint == Tr("Menü") || b.hint == Tr("Kör eseményei")))
                 b.action();
         return;
     }
-    (void)st;
     for (PanelButton& b : buttons_)
         if (b.visible && b.button.Contains(x, y)) {
             b.action();
@@ -665,7 +740,8 @@ void GameScreen::SyncGlides(bool jump) {
         const int n = st.CorpsCount[side];
         if (jump || static_cast<int>(shown.size()) != n + 1) {
             shown.assign(static_cast<std::size_t>(n) + 1, kNoHex);
-            for (int k = 1; k <= n; ++k) shown[static_cast<std::size_t>(k)] = {st.CorpsRec(side, k).X, st.CorpsRec(side, k).Y};
+            for (int k = 1; k <= n; ++k)
+                shown[static_cast<std::size_t>(k)] = {st.CorpsRec(side, k).X, st.CorpsRec(side, k).Y};
             if (jump) glides_.clear();
             continue;
         }
@@ -757,14 +833,6 @@ bool GameScreen::CityMarkerShown(int c) const {
     return false;
 }
 
-void GameScreen::AddReportLine(int icon, const std::string& text) {
-    report_.emplace_back(icon, text);
-    if (report_.size() > 18) report_.erase(report_.begin());
-    // Each line stays a moment, by the battle display speed of the settings.
-    const int ms = app_.settings.BattleDelayMs();
-    if (ms > 0) app_.PauseFrames(std::max(1, ms / std::max(1, app_.FrameIntervalMs())));
-}
-
 // --- Drawing ------------------------------------------------------------------------------
 
 void GameScreen::Draw(Painter& p) {
@@ -787,7 +855,6 @@ void GameScreen::DrawMap(Painter& p) {
     DrawCorps(p);
     DrawCursor(p);
     DrawTicker(p);
-    DrawReport(p);
     p.ClearClip();
 }
 
@@ -798,7 +865,8 @@ void GameScreen::DrawCities(Painter& p) {
         if (!OnMap(st, {city.X, city.Y})) continue;
         const Pixel px = HexToPixel({city.X, city.Y});
         const int sx = kPanelWidth + px.X - viewX_, sy = px.Y - viewY_;
-        if (sx < kPanelWidth - 60 || sy < -60 || sx > kPanelWidth + ViewW() + 60 || sy > ViewH() + 60) continue;
+        if (sx < kPanelWidth - 60 || sy < -60 || sx > kPanelWidth + ViewW() + 60 || sy > ViewH() + 60)
+            continue;
         // The entrenchment of the hex, under everything.
         const THex& cell = st.Cell(city.X, city.Y);
         (void)cell;
@@ -830,7 +898,8 @@ void GameScreen::DrawCorpsMarker(Painter& p, int side, const THad& corps, int cx
     const int nation = std::clamp(corps.Nation, 1, kNationCount);
     int arm = corps.MarkerArm;
     if (arm != 1 && arm != 2 && arm != 3 && arm != 4 && arm != 9) arm = 2;
-    SDL_Surface* pic = app_.pictures().Get("jel" + std::to_string(nation) + "_" + std::to_string(arm), 48, 38);
+    SDL_Surface* pic =
+        app_.pictures().Get("jel" + std::to_string(nation) + "_" + std::to_string(arm), 48, 38);
     const int left = cx - 24, top = cy - kMarkerLift - 22;
     p.Picture(pic, left, top);
     // The facing: a wedge on the plate's edge toward the side it faces.
@@ -859,8 +928,8 @@ void GameScreen::DrawCorpsMarker(Painter& p, int side, const THad& corps, int cx
     }
     const int level = st.Cell(corps.X, corps.Y).Entrenchment;
     if (level > 0 && st.Cell(corps.X, corps.Y).EntrenchmentSide == side)
-        p.ShadowText(std::string(static_cast<std::size_t>(std::min(level, 5)), 'F'), cx, top + 50, Colour{250, 246, 234},
-                     Colour{20, 16, 12}, FontFace::SansBold, 11, Align::Centre);
+        p.ShadowText(std::string(static_cast<std::size_t>(std::min(level, 5)), 'F'), cx, top + 50,
+                     Colour{250, 246, 234}, Colour{20, 16, 12}, FontFace::SansBold, 11, Align::Centre);
 }
 
 void GameScreen::DrawCorps(Painter& p) {
@@ -887,7 +956,8 @@ void GameScreen::DrawCorps(Painter& p) {
     for (const Item& it : items) {
         const int sx = kPanelWidth + static_cast<int>(std::lround(it.x)) - viewX_;
         const int sy = static_cast<int>(std::lround(it.y)) - viewY_;
-        if (sx < kPanelWidth - 60 || sy < -60 || sx > kPanelWidth + ViewW() + 60 || sy > ViewH() + 60) continue;
+        if (sx < kPanelWidth - 60 || sy < -60 || sx > kPanelWidth + ViewW() + 60 || sy > ViewH() + 60)
+            continue;
         DrawCorpsMarker(p, it.side, st.CorpsRec(it.side, it.corps), sx, sy);
         // The selected corps: a ring of its side's colour under the cursor's eye.
         if (it.side == st.SelectedCorpsSide && it.corps == st.SelectedCorps)
@@ -903,7 +973,8 @@ void GameScreen::DrawCursor(Painter& p) {
     SDL_Surface* pic = app_.pictures().Get(cursorMarker_, 84 * frames, 72);
     p.PictureFrame(pic, frames, (frameCount_ / 8) % frames, sx - 42, sy - 36);
     if (!cursorText_.empty())
-        p.ShadowText(cursorText_, sx + 34, sy - 34, Colour{255, 255, 255}, Colour{0, 0, 0}, FontFace::SansBold, 16);
+        p.ShadowText(cursorText_, sx + 34, sy - 34, Colour{255, 255, 255}, Colour{0, 0, 0},
+                     FontFace::SansBold, 16);
 }
 
 void GameScreen::DrawTicker(Painter& p) {
@@ -923,18 +994,6 @@ void GameScreen::DrawTicker(Painter& p) {
     // The arrows that scroll the log.
     p.Text("▲", kPanelWidth + 5, bottom - 96, Colour{240, 230, 200}, FontFace::Sans, 13);
     p.Text("▼", kPanelWidth + 5, bottom - 20, Colour{240, 230, 200}, FontFace::Sans, 13);
-}
-
-void GameScreen::DrawReport(Painter& p) {
-    if (report_.empty()) return;
-    const int x = kPanelWidth + 40, w = ViewW() - 80, h = 40 + 18 * static_cast<int>(report_.size());
-    DrawParchment(p, x, 20, w, h);
-    p.Text(Tr("Csatajelentés"), x + 16, 28, palette::kInk, FontFace::SerifBold, 15);
-    int y = 50;
-    for (const auto& [icon, text] : report_) {
-        p.Text(text, x + 16, y, palette::kInk, FontFace::Serif, 13);
-        y += 18;
-    }
 }
 
 void GameScreen::DrawPopup(Painter& p) {
@@ -977,8 +1036,8 @@ void GameScreen::MakeMinimap() {
                 }
             n = std::max(n, 1ul);
             *reinterpret_cast<std::uint32_t*>(dst + y * s->pitch + x * 4) =
-                0xFF000000u | static_cast<std::uint32_t>((r / n) << 16) | static_cast<std::uint32_t>((g / n) << 8) |
-                static_cast<std::uint32_t>(b / n);
+                0xFF000000u | static_cast<std::uint32_t>((r / n) << 16) |
+                static_cast<std::uint32_t>((g / n) << 8) | static_cast<std::uint32_t>(b / n);
         }
     SDL_UnlockSurface(background_);
     minimap_ = app_.pictures().Keep("kisterkep", s);
@@ -1036,51 +1095,57 @@ void GameScreen::DrawPanel(Painter& p) {
     p.Fill(kPanelWidth - 3, 0, 3, h, palette::kInk);
 
     // The date.
-    const std::string date = std::string(Tr("Év")) + " " + std::to_string(st.Year) + "   " + Tr("Hónap") + " " +
-                             Two(st.Month) + "   " + Tr("Hét") + " 0" + std::to_string(st.Week);
+    const std::string date = std::string(Tr("Év")) + " " + std::to_string(st.Year) + "   " + Tr("Hónap") +
+                             " " + Two(st.Month) + "   " + Tr("Hét") + " 0" + std::to_string(st.Week);
     p.Text(date, 6, 4, Ink(), FontFace::SerifBold, 12);
     // The flag of the side to move, the mood and the thermometer.
     const int side = st.ActiveSide == 2 ? 2 : 1;
     p.Picture(app_.pictures().Get(side == 1 ? "zaszlomagyar" : "zaszloosztrak", 64, 44), 4, 24);
     p.Text(side == 1 ? Tr("Magyar fél") : Tr("Császári fél"), 72, 26, Ink(), FontFace::SerifBold, 12);
     if (!(st.ActiveSide != st.LocalSide && st.FogOfWar != 0))
-        p.Text(std::string(Tr("Lelkesedés: ")) + std::to_string(st.Zeal[side]), 72, 44, Ink(), FontFace::Serif, 12);
+        p.Text(std::string(Tr("Lelkesedés: ")) + std::to_string(st.Zeal[side]), 72, 44, Ink(),
+               FontFace::Serif, 12);
     p.Picture(app_.pictures().Get("h" + std::to_string(std::clamp(st.Temperature, 0, 10)), 18, 64), 176, 22);
     // The weather plates.
     const char* prefixes[4] = {"i", "t", "f", "d"};
     const int values[4] = {st.Weather, st.GroundState, st.RiverState, st.DanubeState};
     for (int k = 0; k < 4; ++k) {
-        SDL_Surface* plate =
-            app_.pictures().Get(std::string(prefixes[k]) + std::to_string(std::clamp(values[k], 0, 10)), 46 * 4, 32);
+        SDL_Surface* plate = app_.pictures().Get(
+            std::string(prefixes[k]) + std::to_string(std::clamp(values[k], 0, 10)), 46 * 4, 32);
         p.PictureFrame(plate, 4, (frameCount_ / 15) % 4, 4 + k * 47, 90);
     }
     const int mx = app_.mouseX(), my = app_.mouseY();
     if (my >= 90 && my < 122 && mx >= 4 && mx < 192) {
         const int k = std::min(3, (mx - 4) / 47);
         const auto& texts = st.Texts;
-        const std::string names[4] = {std::string(Tr("Idöjárás: ")) + texts.WeatherText[std::clamp(st.Weather, 0, 10)].str(),
-                                      std::string(Tr("Talaj: ")) + texts.GroundText[std::clamp(st.GroundState, 0, 10)].str(),
-                                      std::string(Tr("Folyók: ")) + texts.RiverText[std::clamp(st.RiverState, 0, 10)].str(),
-                                      std::string(Tr("Duna: ")) + texts.DanubeText[std::clamp(st.DanubeState, 0, 10)].str()};
+        const std::string names[4] = {
+            std::string(Tr("Idöjárás: ")) + texts.WeatherText[std::clamp(st.Weather, 0, 10)].str(),
+            std::string(Tr("Talaj: ")) + texts.GroundText[std::clamp(st.GroundState, 0, 10)].str(),
+            std::string(Tr("Folyók: ")) + texts.RiverText[std::clamp(st.RiverState, 0, 10)].str(),
+            std::string(Tr("Duna: ")) + texts.DanubeText[std::clamp(st.DanubeState, 0, 10)].str()};
         hint_ = names[k];
     }
     if (mx >= 176 && mx < 194 && my >= 22 && my < 86)
-        hint_ = std::string(Tr("Hömérséklet: ")) + st.Texts.TemperatureText[std::clamp(st.Temperature, 0, 10)].str();
-    if (mx >= 72 && mx < 170 && my >= 40 && my < 58) hint_ = Tr("A nemzet lelkesedése (a hadseregek morálja erre mozdul)");
+        hint_ = std::string(Tr("Hömérséklet: ")) +
+                st.Texts.TemperatureText[std::clamp(st.Temperature, 0, 10)].str();
+    if (mx >= 72 && mx < 170 && my >= 40 && my < 58)
+        hint_ = Tr("A nemzet lelkesedése (a hadseregek morálja erre mozdul)");
 
     DrawPanelCorps(p, 128);
     DrawPanelHex(p, 352);
     DrawMinimap(p);
     for (const PanelButton& b : buttons_)
         if (b.visible) b.button.Draw(p, b.button.Contains(mx, my), 11);
-    if (!hint_.empty()) p.Wrapped(hint_, 6, kButtonsY + 152, kPanelWidth - 12, palette::kFaded, FontFace::Sans, 10, 0);
+    if (!hint_.empty())
+        p.Wrapped(hint_, 6, kButtonsY + 152, kPanelWidth - 12, palette::kFaded, FontFace::Sans, 10, 0);
     p.ClearClip();
 }
 
 void GameScreen::DrawPanelCorps(Painter& p, int y) {
     const State& st = game_->state;
     const int side = st.SelectedCorpsSide;
-    const bool has = st.SelectedCorps > 0 && side >= 1 && side <= 2 && st.SelectedCorps <= st.CorpsCount[side];
+    const bool has =
+        st.SelectedCorps > 0 && side >= 1 && side <= 2 && st.SelectedCorps <= st.CorpsCount[side];
     // The arrows beside the portrait.
     p.Text("◄", 4, 32 + y, Ink(), FontFace::Sans, 14);
     p.Text("►", 88, 32 + y, Ink(), FontFace::Sans, 14);
@@ -1098,11 +1163,12 @@ void GameScreen::DrawPanelCorps(Painter& p, int y) {
     if (!app_.pictures().Has("tabornok" + std::to_string(side) + std::to_string(g.Portrait)))
         portrait = app_.pictures().Get("tabornok0", 64, 80);
     p.Picture(portrait, 20, y);
-    const std::string name = h.General > 0 ? GeneralDisplayName(st, side, h.General) : std::string(h.Name.str());
+    const std::string name =
+        h.General > 0 ? GeneralDisplayName(st, side, h.General) : std::string(h.Name.str());
     p.Wrapped(name, 106, y, 92, Ink(), FontFace::SerifBold, 12, 0);
     auto rating = [&](int v) { return level <= 1 ? std::string("?") : std::to_string(v); };
-    const std::string ratings = std::string(Tr("K ")) + rating(g.Initiative) + "  " + Tr("T ") + rating(g.Attack) + "  " +
-                                Tr("V ") + rating(g.Defence);
+    const std::string ratings = std::string(Tr("K ")) + rating(g.Initiative) + "  " + Tr("T ") +
+                                rating(g.Attack) + "  " + Tr("V ") + rating(g.Defence);
     p.Text(ratings, 106, y + 46, Ink(), FontFace::Sans, 11);
     const int mx = app_.mouseX(), my = app_.mouseY();
     if (mx >= 106 && mx < 196 && my >= y + 46 && my < y + 60)
@@ -1118,8 +1184,10 @@ void GameScreen::DrawPanelCorps(Painter& p, int y) {
     } else {
         const int act = h.Activity;
         line(Tr("Parancs"), act >= 0 && act <= kAbilitySlots ? st.Texts.ActivityName[act].str() : "");
-        line(Tr("Felállás"), h.Formation >= 1 && h.Formation <= kFormationCount ? st.Formations[h.Formation].Name.str() : "");
-        line(Tr("Taktika"), h.Tactic >= 1 && h.Tactic <= kTacticCount ? st.Texts.TacticName[h.Tactic].str() : "");
+        line(Tr("Felállás"),
+             h.Formation >= 1 && h.Formation <= kFormationCount ? st.Formations[h.Formation].Name.str() : "");
+        line(Tr("Taktika"),
+             h.Tactic >= 1 && h.Tactic <= kTacticCount ? st.Texts.TacticName[h.Tactic].str() : "");
         line(Tr("Mozgáspontok"), std::to_string(h.MovementPoints));
         const int entr = st.Cell(h.X, h.Y).Entrenchment;
         std::string work = h.Activity == 11 ? std::to_string(h.ActivityWeeks) + " " + Tr("hét") : "-";
@@ -1129,7 +1197,8 @@ void GameScreen::DrawPanelCorps(Painter& p, int y) {
     auto bar = [&](const char* label, const char* hint, int v, bool known) {
         p.Text(Tr(label), 6, yy, palette::kFaded, FontFace::Sans, 11);
         p.Fill(84, yy + 2, 100, 9, Colour{214, 200, 168});
-        if (known) p.Fill(84, yy + 2, std::clamp(v, 0, 100), 9, v < 30 ? Colour{150, 30, 30} : Colour{60, 60, 60});
+        if (known)
+            p.Fill(84, yy + 2, std::clamp(v, 0, 100), 9, v < 30 ? Colour{150, 30, 30} : Colour{60, 60, 60});
         p.Frame(84, yy + 2, 100, 9, palette::kInk);
         if (mx >= 6 && mx < 190 && my >= yy && my < yy + 14) hint_ = Tr(hint);
         yy += 14;
@@ -1159,7 +1228,8 @@ void GameScreen::DrawPanelHex(Painter& p, int y) {
     State& st = game_->state;
     Hex hex = hover_;
     if (!OnMap(st, hex) && st.SelectedCorps > 0 && st.SelectedCorpsSide >= 1 && st.SelectedCorpsSide <= 2)
-        hex = {st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).X, st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).Y};
+        hex = {st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).X,
+               st.CorpsRec(st.SelectedCorpsSide, st.SelectedCorps).Y};
     if (!OnMap(st, hex)) return;
     const THex& cell = st.Cell(hex.x, hex.y);
     p.Picture(app_.pictures().Get("taj" + std::to_string(std::clamp(cell.Terrain, 0, 4)), 60, 44), 4, y);
@@ -1172,7 +1242,9 @@ void GameScreen::DrawPanelHex(Painter& p, int y) {
     if (cell.City > 0) {
         const TVaros& city = st.Cities[static_cast<std::size_t>(cell.City)];
         line(city.Name.str());
-        if (city.Kind >= 3) line(std::string(Tr("Erőd: ")) + std::to_string(city.FortStrength) + " (" + std::to_string(city.FortMax) + ")");
+        if (city.Kind >= 3)
+            line(std::string(Tr("Erőd: ")) + std::to_string(city.FortStrength) + " (" +
+                 std::to_string(city.FortMax) + ")");
         line(std::string(Tr("Győzelmi pont: ")) + std::to_string(city.VictoryValue));
     } else {
         line(st.Texts.TerrainName[std::clamp(cell.Terrain, 0, 4)].str());
@@ -1183,8 +1255,10 @@ void GameScreen::DrawPanelHex(Painter& p, int y) {
         const int side = st.LocalSide >= 1 && st.LocalSide <= 2 ? st.LocalSide : 1;
         supplyValue_ = MaxSupply(*game_, hex, side, false, false);
     }
-    p.Text(std::string(Tr("Ellátmány: ")) + std::to_string(supplyValue_), 6, y + 50, Ink(), FontFace::Sans, 11);
-    p.Text("Hex:" + std::to_string(hex.x) + ";" + std::to_string(hex.y), 120, y + 50, Ink(), FontFace::Sans, 11);
+    p.Text(std::string(Tr("Ellátmány: ")) + std::to_string(supplyValue_), 6, y + 50, Ink(), FontFace::Sans,
+           11);
+    p.Text("Hex:" + std::to_string(hex.x) + ";" + std::to_string(hex.y), 120, y + 50, Ink(), FontFace::Sans,
+           11);
     if (my >= y + 50 && my < y + 64 && mx < 110) hint_ = Tr("Ennyi ellátmány jut el a hexbe maximum");
     if (my >= y + 50 && my < y + 64 && mx >= 120) hint_ = Tr("A kijelölt terület koordinátái");
 }

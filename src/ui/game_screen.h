@@ -28,13 +28,10 @@ class WindowPresentation;
 
 inline constexpr int kPanelWidth = 200;
 
-// The attack odds next to the cursor and on the odds screen: the battle module's PrepareBattle
-// for the selected corps against the hex; -1 when no attack is possible. Until the battle
-// module is wired the screen has none and shows "?".
-using OddsFunction = std::function<int(Game&, Hex)>;
-
-// "Csekély", "Kicsi", "Jó", "Kiváló" for odds 0..100.
-const char* OddsGrade(int odds);
+// The attack odds of the selected corps of the side to move against a hex, in attack mode 1
+// or assault mode 3: the battle module's estimate on one machine (drawing as the battle does),
+// order 29's check in a network game (10 or -1). -1 when no attack is possible.
+int AttackOdds(Game& game, Hex target, int mode, bool playSound);
 
 class GameScreen : public Screen, public GameControls {
 public:
@@ -43,7 +40,6 @@ public:
 
     Game& game() { return *game_; }
     WindowPresentation& presentation() { return *presentation_; }
-    void SetOddsFunction(OddsFunction f) { odds_ = std::move(f); }
 
     // After the game is set up or loaded: the pictures, the view and the markers.
     void Prepare();
@@ -61,7 +57,8 @@ public:
     void MarkersChanged(bool all);
     void CentreOn(Hex hex);
     void EnableCommands(bool on) { commandsEnabled_ = on; }
-    void AddReportLine(int icon, const std::string& text);
+    // The delay after each line of the battle report, in milliseconds.
+    int BattleDelayMs() const { return battleDelayMs_; }
     void CloseFromRules() { closed = true; }
 
     // GameControls (the settings screen in game mode).
@@ -101,7 +98,7 @@ private:
     bool LocalCanAct() const;
     const THad* SelectedOwnCorps() const;
     void SelectNextCorps(int step);
-    void StartAttack(Hex target);
+    void StartAttack(Hex target, int mode);
     void QuickSave();
     void EndTurn();
 
@@ -123,7 +120,6 @@ private:
     void DrawCorpsMarker(Painter& p, int side, const THad& corps, int cx, int cy);
     void DrawCursor(Painter& p);
     void DrawTicker(Painter& p);
-    void DrawReport(Painter& p);
     void DrawPanel(Painter& p);
     void DrawPanelCorps(Painter& p, int y);
     void DrawPanelHex(Painter& p, int y);
@@ -139,7 +135,7 @@ private:
     NoTransport link_;
     ComputerPlayers computer_;  // plays the computer's sides between the persons' turns
     std::unique_ptr<Game> game_;
-    OddsFunction odds_;
+    int battleDelayMs_ = 100;
     bool prepared_ = false;
     bool commandsEnabled_ = true;
 
@@ -162,9 +158,6 @@ private:
     // Where each corps marker stands on the map picture and its glide to a new hex.
     std::array<std::vector<Hex>, 3> shownHex_;
     std::map<std::pair<int, int>, Glide> glides_;
-
-    // The battle report lines of the last battle, shown until clicked away.
-    std::vector<std::pair<int, std::string>> report_;
 
     struct PanelButton {
         Button button;

@@ -2,6 +2,7 @@
 
 #include "ui/app.h"
 #include "ui/backdrop.h"
+#include "ui/battle_screens.h"
 #include "ui/dialogs.h"
 #include "ui/game_screen.h"
 #include "ui/text.h"
@@ -24,8 +25,8 @@ public:
         p.Shade(0, 0, sw, sh, Colour{0, 0, 0, 110});
         const int w = 700, h = 520, x = (sw - w) / 2, y = (sh - h) / 2;
         DrawParchment(p, x, y, w, h);
-        p.Text(review_ ? Tr("A kör eseményei") : Tr("Új kör"), x + w / 2, y + 18, palette::kInk, FontFace::SerifBold,
-               24, Align::Centre);
+        p.Text(review_ ? Tr("A kör eseményei") : Tr("Új kör"), x + w / 2, y + 18, palette::kInk,
+               FontFace::SerifBold, 24, Align::Centre);
         int yy = y + 64;
         p.SetClip(x + 20, y + 60, w - 40, h - 130);
         if (lines_.empty()) p.Text(Tr("Nem történt említésre méltó esemény."), x + 40, yy, palette::kFaded);
@@ -41,8 +42,8 @@ public:
     }
     void OnInput(const Input& in) override {
         if (in.kind == Input::Kind::MouseUp && in.button == 1 && ok_.Contains(in.x, in.y)) closed = true;
-        if (in.kind == Input::Kind::Key &&
-            (in.key == SDLK_RETURN || in.key == SDLK_ESCAPE || in.key == SDLK_SPACE || in.key == SDLK_KP_ENTER))
+        if (in.kind == Input::Kind::Key && (in.key == SDLK_RETURN || in.key == SDLK_ESCAPE ||
+                                            in.key == SDLK_SPACE || in.key == SDLK_KP_ENTER))
             closed = true;
     }
 
@@ -53,6 +54,12 @@ private:
 };
 
 } // namespace
+
+WindowPresentation::WindowPresentation(App& app) : app_(app) {}
+
+WindowPresentation::~WindowPresentation() {
+    if (report_) app_.RemoveScreen(*report_);
+}
 
 void WindowPresentation::ShowMessage(std::string_view text) {
     MessageDialog(app_, std::string(text));
@@ -84,7 +91,36 @@ void WindowPresentation::ShowTurnStartScreen(bool review) {
 }
 
 void WindowPresentation::ReportLine(int icon, std::string_view text) {
-    if (screen_ != nullptr) screen_->AddReportLine(icon, std::string(text));
+    // Without an open report (a bombardment) the line is not shown.
+    if (report_) report_->AddLine(icon, std::string(text));
+}
+
+void WindowPresentation::OpenBattleReport() {
+    if (screen_ == nullptr) return;
+    if (report_) app_.RemoveScreen(*report_);
+    report_ = std::make_unique<BattleReportScreen>(app_, screen_->game().state, screen_->BattleDelayMs());
+    app_.PushScreen(*report_);
+}
+
+void WindowPresentation::CloseBattleReport() {
+    if (!report_) return;
+    report_->Finish();
+    // Modal until the player has read it and closed it.
+    app_.RemoveScreen(*report_);
+    app_.RunModal(*report_);
+    report_.reset();
+}
+
+void WindowPresentation::StopSound() {
+    if (app_.sound() != nullptr) app_.sound()->EndEffectLoop();
+}
+
+void WindowPresentation::PauseMusic() {
+    if (app_.sound() != nullptr) app_.sound()->BeforeBattleReport();
+}
+
+void WindowPresentation::ResumeMusic() {
+    if (app_.sound() != nullptr) app_.sound()->AfterBattleReport();
 }
 
 void WindowPresentation::PlaySound(int effect) {

@@ -5,6 +5,7 @@
 
 #include "core/presentation.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,10 +14,12 @@ namespace vezer::ui {
 
 class App;
 class GameScreen;
+class BattleReportScreen;
 
 class WindowPresentation : public Presentation {
 public:
-    explicit WindowPresentation(App& app) : app_(app) {}
+    explicit WindowPresentation(App& app);
+    ~WindowPresentation() override;
     void Attach(GameScreen* screen) { screen_ = screen; }
 
     void ShowMessage(std::string_view text) override;
@@ -27,6 +30,11 @@ public:
     void ShowTurnStartScreen(bool review) override;
     void ReportLine(int icon, std::string_view text) override;
     void PlaySound(int effect) override;
+    void StopSound() override;
+    void PauseMusic() override;
+    void ResumeMusic() override;
+    void OpenBattleReport() override;
+    void CloseBattleReport() override;
     void RefreshCorpsMarker(int side, int corps) override;
     void RefreshCityMarker(int city) override;
     void RefreshAllMarkers() override;
@@ -44,6 +52,7 @@ private:
     GameScreen* screen_ = nullptr;
     bool closed_ = false;
     std::vector<std::pair<int, std::string>> events_;
+    std::unique_ptr<BattleReportScreen> report_;
 };
 
 } // namespace vezer::ui

@@ -84,25 +84,29 @@ TEST(WindowMainScreen, OpensOnTheSummerCampaign) {
     ExpectShots(run, {"main_campaign4"});
 }
 
-TEST(WindowMainScreen, ShowsTheAttackAndAsksBeforeIt) {
+TEST(WindowMainScreen, FightsTheAttackOnTheReportScreenAfterTheOdds) {
     const ScriptRun run = RunWindowScript("attack");
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    ExpectShots(run, {"attack_odds", "attack_question"});
+    ExpectShots(run, {"attack_odds", "odds_screen", "battle_report", "result_summary"});
     SavedGame after(run.shots / "attack.sav");
-    // Cancelled: both corps stand where they stood.
+    // Cancelled on the odds screen: both corps stand where they stood, nothing was fought.
     EXPECT_EQ(after.st().CorpsRec(1, 9).X, 10);
     EXPECT_EQ(after.st().CorpsRec(1, 9).Y, 9);
     EXPECT_EQ(after.st().CorpsRec(2, 6).X, 9);
     EXPECT_EQ(after.st().CorpsRec(2, 6).Y, 8);
-}
+    EXPECT_EQ(after.st().Losses[1][2] + after.st().Losses[2][2], 0);
 
-TEST(WindowMainScreen, GradesTheOddsAtTheirBounds) {
-    const struct {
-        int odds;
-        const char* grade;
-    } cases[] = {{0, "Csekély"}, {25, "Csekély"}, {26, "Kicsi"}, {50, "Kicsi"},
-                 {51, "Jó"},     {75, "Jó"},      {76, "Kiváló"}, {100, "Kiváló"}};
-    for (const auto& c : cases) EXPECT_STREQ(ui::OddsGrade(c.odds), c.grade) << c.odds;
+    // Confirmed: the battle was fought and counted, and the speed chosen on the odds screen
+    // ("Nagyon gyors") was written to the settings.
+    SavedGame battle(run.shots / "battle.sav");
+    const State& st = battle.st();
+    EXPECT_GT(st.Losses[1][1] + st.Losses[1][2], 0);
+    EXPECT_GT(st.Losses[2][1] + st.Losses[2][2], 0);
+    EXPECT_EQ(st.BattlesWon[1] + st.BattlesWon[2] + st.EngagementsWon[1] + st.EngagementsWon[2] + st.DrawnBattles +
+                  st.DrawnEngagements,
+              1);
+    EXPECT_LT(st.CorpsRec(1, 9).MovementPoints, after.st().CorpsRec(1, 9).MovementPoints) << "the attack cost movement";
+    EXPECT_EQ(ReadSettingsList(GameDir(run.gameDir)).Lines()[12], "4");
 }
 
 } // namespace

@@ -605,6 +605,105 @@ void CorpsMarkers() {
         }
 }
 
+// The battle screens' backgrounds: parchment in a printer's rule; the report and the result
+// summary with an engraved field below, where no text stands.
+void BattleBackgrounds() {
+    struct Sheet {
+        const char* name;
+        int w, h;
+        bool landscape;
+    };
+    for (const Sheet& s : {Sheet{"csatajelentes", 791, 734, false}, Sheet{"csataesely", 308, 142, false},
+                           Sheet{"pszihologia", 640, 330, false}, Sheet{"eredmeny", 731, 566, false},
+                           Sheet{"kezdokep", 720, 560, false}, Sheet{"vege", 760, 600, true}}) {
+        Image img(s.w, s.h);
+        Parchment(img);
+        if (s.landscape) EngravedLandscape(img, s.h - 190, s.h - 40, 13);
+        Border(img, s.w < 400 ? 6 : 12);
+        Save(s.name, img);
+    }
+}
+
+// The unit pictures of the battle report, 50 x 50, by picture set (1 Hungarian, 2 imperial,
+// 3 Russian) and regiment type: the arm's sign as the corps markers draw it on a plate of the
+// side's colour, with the nation's colours along the top, and a mark for each type of the arm
+// (a lance pennant for light horse, a broken line for volunteers, a second bar for heavy horse,
+// a sabre knot for hussars; for foot the rifle's horn, the levy's scythe, the guard's star, the
+// Grenzer's cross, the line's plain saltire, the honvéd's cockade; for guns the gun's size).
+void UnitPictures() {
+    fs::create_directories(g_out / "egysegek");
+    for (int set = 1; set <= 3; ++set)
+        for (int type = 1; type <= 15; ++type) {
+            Image img(50, 50, kClear);
+            const Rgba field = set == 1 ? kRed : set == 2 ? Rgba{246, 226, 150} : Rgba{200, 214, 196};
+            const Rgba ink = set == 1 ? kWhite : kBlack;
+            const std::vector<PointF> frame = {{2, 2}, {47, 2}, {47, 47}, {2, 47}};
+            img.FillPolygon(frame, field);
+            const std::vector<Rgba> stripes = set == 1   ? std::vector<Rgba>{kRed, kWhite, kGreen}
+                                              : set == 2 ? std::vector<Rgba>{kBlack, kYellow}
+                                                         : std::vector<Rgba>{kWhite, kBlue, kRed};
+            const double sw = 45.0 / stripes.size();
+            for (std::size_t k = 0; k < stripes.size(); ++k)
+                img.FillRect(int(2 + k * sw), 2, int(std::ceil(sw)), 7, stripes[k]);
+            img.DrawSegment({2, 9}, {47, 9}, 1.0, kInk);
+            const PointF tl{9, 15}, br{41, 42}, c{25, 28.5};
+            const int arm = type <= 4 ? 1 : type <= 10 ? 2 : 3;
+            if (arm == 1) {
+                img.DrawSegment({tl.x, br.y}, {br.x, tl.y}, 3.0, ink);
+                switch (type) {
+                case 1: // the lance's pennant
+                    img.FillPolygon({{br.x, tl.y}, {br.x - 9, tl.y + 1}, {br.x - 4, tl.y + 6}}, ink);
+                    break;
+                case 2:
+                    img.DrawSegment({tl.x, tl.y + 3}, {tl.x + 8, tl.y + 3}, 2.0, ink);
+                    img.DrawSegment({tl.x + 12, tl.y + 3}, {tl.x + 18, tl.y + 3}, 2.0, ink);
+                    break;
+                case 3:
+                    img.DrawSegment({tl.x + 7, br.y}, {br.x, tl.y + 7}, 3.0, ink);
+                    break;
+                default:
+                    img.StrokeCircle({tl.x + 7, tl.y + 6}, 4.0, 1.8, ink);
+                    break;
+                }
+            } else if (arm == 2) {
+                if (type != 6) {
+                    img.DrawSegment(tl, br, 2.6, ink);
+                    img.DrawSegment({tl.x, br.y}, {br.x, tl.y}, 2.6, ink);
+                }
+                switch (type) {
+                case 5: // the Jäger horn
+                    img.StrokeCircle({c.x, tl.y + 2}, 4.0, 1.6, ink);
+                    break;
+                case 6: // the scythe
+                    img.DrawSegment({tl.x + 4, br.y}, {br.x - 8, tl.y}, 3.0, ink);
+                    img.DrawPolyline({{br.x - 8, tl.y}, {br.x, tl.y + 4}, {br.x + 2, tl.y + 11}}, 3.0, ink);
+                    break;
+                case 7:
+                    img.FillCircle({c.x, br.y - 2}, 3.5, ink);
+                    break;
+                case 8:
+                    img.DrawSegment({c.x - 5, tl.y + 1}, {c.x + 5, tl.y + 1}, 2.0, ink);
+                    img.DrawSegment({c.x, tl.y - 4}, {c.x, tl.y + 6}, 2.0, ink);
+                    break;
+                case 10: // the cockade in the national colours
+                    img.FillCircle(c, 6.0, kGreen);
+                    img.FillCircle(c, 4.0, kWhite);
+                    img.FillCircle(c, 2.0, kRed);
+                    break;
+                default:
+                    break;
+                }
+            } else {
+                const double r = type == 15 ? 8.0 : type == 13 ? 9.0 : 6.5;
+                img.FillCircle(c, r, ink);
+                if (type == 12) img.DrawSegment({tl.x, br.y}, {br.x, tl.y}, 2.0, ink);
+                if (type == 14) img.StrokePolygon({{tl.x, br.y}, {tl.x, tl.y + 4}, {br.x, tl.y + 4}, {br.x, br.y}}, 1.6, ink);
+            }
+            img.StrokePolygon(frame, 2.0, kInk);
+            Save("egysegek/" + std::to_string(set) + std::to_string(type), img);
+        }
+}
+
 void MapBackground(const fs::path& gameDir) {
     HeadlessPresentation screen;
     NoTransport link;
@@ -652,6 +751,8 @@ int main(int argc, char** argv) {
         Backgrounds();
         Flag("zaszlomagyar", {kRed, kWhite, kGreen}, true);
         Flag("zaszloosztrak", {kBlack, kYellow}, true);
+        Flag("zaszloorosz", {kWhite, kBlue, kRed}, true);
+        Flag("zaszloolasz", {kGreen, kWhite, kRed}, false);
         Thermometers();
         WeatherPlates();
         Portraits();
@@ -659,6 +760,8 @@ int main(int argc, char** argv) {
         CursorMarkers();
         CityMarkers();
         CorpsMarkers();
+        BattleBackgrounds();
+        UnitPictures();
         if (mapToo) MapBackground(gameDir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mkart: %s\n", e.what());
