@@ -268,6 +268,7 @@ void GameScreen::Give(const TParancs& order) {
         // The end of a turn hands the next side over: the computer's turns run here, modal,
         // until a person here is to move again.
         PlayTurns(*game_);
+        presentation_->HandOverIfDue();
     } catch (const std::exception& e) {
         MessageDialog(app_, e.what());
     }

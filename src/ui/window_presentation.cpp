@@ -6,54 +6,12 @@
 #include "ui/dialogs.h"
 #include "ui/game_screen.h"
 #include "ui/text.h"
+#include "ui/turn_screens.h"
 #include "ui/widgets.h"
 
 #include <algorithm>
 
 namespace vezer::ui {
-
-namespace {
-
-// The turn-start screen: the week's events with their sides' flags, closed by a click or a key.
-class TurnStartScreen : public Screen {
-public:
-    TurnStartScreen(App& app, const std::vector<std::pair<int, std::string>>& lines, bool review)
-        : Screen(app), lines_(lines), review_(review) {}
-    bool Opaque() const override { return false; }
-    void Draw(Painter& p) override {
-        const int sw = p.target()->w, sh = p.target()->h;
-        p.Shade(0, 0, sw, sh, Colour{0, 0, 0, 110});
-        const int w = 700, h = 520, x = (sw - w) / 2, y = (sh - h) / 2;
-        DrawParchment(p, x, y, w, h);
-        p.Text(review_ ? Tr("A kör eseményei") : Tr("Új kör"), x + w / 2, y + 18, palette::kInk,
-               FontFace::SerifBold, 24, Align::Centre);
-        int yy = y + 64;
-        p.SetClip(x + 20, y + 60, w - 40, h - 130);
-        if (lines_.empty()) p.Text(Tr("Nem történt említésre méltó esemény."), x + 40, yy, palette::kFaded);
-        for (const auto& [side, text] : lines_) {
-            SDL_Surface* flag = app_.pictures().Get(side == 2 ? "zaszloosztrak" : "zaszlomagyar", 64, 44);
-            SDL_Rect dst{x + 28, yy, 24, 16};
-            SDL_BlitScaled(flag, nullptr, p.target(), &dst);
-            yy += p.Wrapped(text, x + 60, yy, w - 100, palette::kInk, FontFace::Serif, 14, 1) + 4;
-        }
-        p.ClearClip();
-        ok_ = Button{x + w / 2 - 70, y + h - 56, 140, 34, Tr("Tovább"), true};
-        ok_.Draw(p, ok_.Contains(app_.mouseX(), app_.mouseY()));
-    }
-    void OnInput(const Input& in) override {
-        if (in.kind == Input::Kind::MouseUp && in.button == 1 && ok_.Contains(in.x, in.y)) closed = true;
-        if (in.kind == Input::Kind::Key && (in.key == SDLK_RETURN || in.key == SDLK_ESCAPE ||
-                                            in.key == SDLK_SPACE || in.key == SDLK_KP_ENTER))
-            closed = true;
-    }
-
-private:
-    std::vector<std::pair<int, std::string>> lines_;
-    bool review_;
-    Button ok_;
-};
-
-} // namespace
 
 WindowPresentation::WindowPresentation(App& app) : app_(app) {}
 
@@ -61,8 +19,28 @@ WindowPresentation::~WindowPresentation() {
     if (report_) app_.RemoveScreen(*report_);
 }
 
+void WindowPresentation::HandOverIfDue() {
+    if (screen_ == nullptr || closed_) return;
+    const State& st = screen_->game().state;
+    const int side = st.ActiveSide;
+    // Two persons at this machine: the next one takes over before anything of the side is shown.
+    const bool hotSeat =
+        st.PlayerType[1] == 1 && st.PlayerType[2] == 1 && st.NetworkGame == 0 && st.PbemGame == 0;
+    if (side < 1 || side > 2) return;
+    if (handedTo_ == 0) handedTo_ = side;
+    if (!hotSeat || side == handedTo_) return;
+    handedTo_ = side;
+    HandOverDialog(app_, side);
+}
+
 void WindowPresentation::ShowMessage(std::string_view text) {
+    HandOverIfDue();
     MessageDialog(app_, std::string(text));
+}
+
+EndOfGameChoice WindowPresentation::ShowEndOfGame(const EndOfGameView& view) {
+    if (screen_ == nullptr) return EndOfGameChoice::Menu;
+    return EndOfGameDialog(app_, screen_->game().state, view);
 }
 
 std::string WindowPresentation::AskText(DialogMode mode, std::string_view prompt) {
@@ -85,9 +63,11 @@ void WindowPresentation::TurnEventLine(int side, std::string_view text) {
 }
 
 void WindowPresentation::ShowTurnStartScreen(bool review) {
-    TurnStartScreen s(app_, events_, review);
+    const auto lines = std::move(events_);
     events_.clear();
-    app_.RunModal(s);
+    if (screen_ == nullptr) return;
+    if (!review) HandOverIfDue();
+    TurnStartDialog(app_, screen_->game().state, lines, review);
 }
 
 void WindowPresentation::ReportLine(int icon, std::string_view text) {

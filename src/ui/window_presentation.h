@@ -41,8 +41,13 @@ public:
     void RemoveCorpsMarker(int markerId) override;
     void CentreMapOn(int x, int y) override;
     void EnableCommands(bool enabled) override;
+    EndOfGameChoice ShowEndOfGame(const EndOfGameView& view) override;
     bool MainScreenExists() const override { return screen_ != nullptr && !closed_; }
     void CloseMainScreen() override;
+
+    // Between two persons at one machine: the hand-over screen when the side to move is not the
+    // one that last had the screen.
+    void HandOverIfDue();
 
     // The turn-start screen's lines since it last opened (side, text).
     const std::vector<std::pair<int, std::string>>& turnEvents() const { return events_; }
@@ -51,6 +56,7 @@ private:
     App& app_;
     GameScreen* screen_ = nullptr;
     bool closed_ = false;
+    int handedTo_ = 0;
     std::vector<std::pair<int, std::string>> events_;
     std::unique_ptr<BattleReportScreen> report_;
 };

@@ -2,12 +2,12 @@
 // started from the menu, a corps selected, marched, turned and sent to attack, the turn ended.
 // The orders' effects are read back from the games the scripts save.
 
-#include "core/binary_io.h"
-#include "files/savegame.h"
-#include "files/settings.h"
 #include "campaign/load_game.h"
 #include "campaign/setup.h"
+#include "core/binary_io.h"
 #include "core/geometry.h"
+#include "files/savegame.h"
+#include "files/settings.h"
 #include "support/test_game.h"
 #include "support/window_harness.h"
 #include "ui/game_screen.h"
@@ -67,8 +67,10 @@ TEST(WindowMainScreen, MarchesTurnsAndEndsTheTurnThroughOrders) {
     const THad& moga = moved.st().CorpsRec(1, 9);
     EXPECT_EQ(moga.X, 18);
     EXPECT_EQ(moga.Y, 17);
-    EXPECT_NE(marched.st().CorpsRec(1, 9).Direction, StartDirection(1, 1, 9)) << "the march faces the way it went";
-    EXPECT_EQ(moga.Direction, TurnRight(marched.st().CorpsRec(1, 9).Direction)) << "the S key turns the corps right";
+    EXPECT_NE(marched.st().CorpsRec(1, 9).Direction, StartDirection(1, 1, 9))
+        << "the march faces the way it went";
+    EXPECT_EQ(moga.Direction, TurnRight(marched.st().CorpsRec(1, 9).Direction))
+        << "the S key turns the corps right";
     EXPECT_LT(moved.st().Regiment(1, moga.Units[1]).MovementPoints, 75) << "the march cost movement points";
     EXPECT_EQ(moved.st().Week, 1);
 
@@ -102,11 +104,46 @@ TEST(WindowMainScreen, FightsTheAttackOnTheReportScreenAfterTheOdds) {
     const State& st = battle.st();
     EXPECT_GT(st.Losses[1][1] + st.Losses[1][2], 0);
     EXPECT_GT(st.Losses[2][1] + st.Losses[2][2], 0);
-    EXPECT_EQ(st.BattlesWon[1] + st.BattlesWon[2] + st.EngagementsWon[1] + st.EngagementsWon[2] + st.DrawnBattles +
-                  st.DrawnEngagements,
+    EXPECT_EQ(st.BattlesWon[1] + st.BattlesWon[2] + st.EngagementsWon[1] + st.EngagementsWon[2] +
+                  st.DrawnBattles + st.DrawnEngagements,
               1);
-    EXPECT_LT(st.CorpsRec(1, 9).MovementPoints, after.st().CorpsRec(1, 9).MovementPoints) << "the attack cost movement";
+    EXPECT_LT(st.CorpsRec(1, 9).MovementPoints, after.st().CorpsRec(1, 9).MovementPoints)
+        << "the attack cost movement";
     EXPECT_EQ(ReadSettingsList(GameDir(run.gameDir)).Lines()[12], "4");
+}
+
+TEST(WindowHotSeat, AWeekOfRecruitmentATransferAndABattleHandedOverBetweenThePlayers) {
+    const ScriptRun run = RunWindowScript("hotseat");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ExpectShots(run,
+                {"recruitment", "hand_over", "transfer", "hotseat_odds", "hotseat_battle", "turn_start"});
+
+    // The transfer dialog moved one of Ottinger's regiments into Jelačić's corps.
+    SavedGame transferred(run.shots / "transferred.sav");
+    const State& t = transferred.st();
+    EXPECT_EQ(t.CorpsRec(2, 4).UnitCount, 28);
+    EXPECT_EQ(t.CorpsRec(2, 5).UnitCount, 11);
+    const int moved = t.CorpsRec(2, 4).Units[28];
+    EXPECT_EQ(t.Regiment(2, moved).Corps, 4);
+
+    // Jelačić's attack was fought: Teleki lost men and gave way.
+    SavedGame fought(run.shots / "fought.sav");
+    EXPECT_GT(fought.st().Losses[1][2], 0);
+    EXPECT_LT(fought.st().CorpsRec(1, 8).InfantryMen + fought.st().CorpsRec(1, 8).CavalryMen,
+              t.CorpsRec(1, 8).InfantryMen + t.CorpsRec(1, 8).CavalryMen);
+
+    // The second week began with Hungary to move, and Pozsony still recruits the volunteer
+    // horse ordered on the recruitment screen.
+    SavedGame week2(run.shots / "week2.sav");
+    const State& w = week2.st();
+    EXPECT_EQ(w.Week, 2);
+    EXPECT_EQ(w.ActiveSide, 1);
+    int pozsony = 0;
+    for (int c = 1; c <= kCityCount; ++c)
+        if (std::string(w.Cities[static_cast<std::size_t>(c)].Name.str()) == "Pozsony") pozsony = c;
+    ASSERT_GT(pozsony, 0);
+    EXPECT_EQ(w.Cities[static_cast<std::size_t>(pozsony)].RecruitType, 2);
+    EXPECT_GT(w.Cities[static_cast<std::size_t>(pozsony)].RecruitWeeksLeft, 0);
 }
 
 } // namespace

@@ -624,6 +624,32 @@ void BattleBackgrounds() {
     }
 }
 
+// The outcome pictures of the end-of-game screen, 320 x 200: an engraved field with a fortress
+// flying the winner's colours (gy1 Hungarian, gy5 imperial), and for a drawn war crossed
+// sabres over the field (gy3).
+void OutcomePictures() {
+    for (int grade : {1, 3, 5}) {
+        Image img(320, 200);
+        Parchment(img);
+        EngravedLandscape(img, 70, 196, 21 + grade);
+        if (grade == 3) {
+            CrossedSabres(img, {160, 62}, 44, kInk);
+        } else {
+            const std::vector<Rgba> stripes =
+                grade == 1 ? std::vector<Rgba>{kRed, kWhite, kGreen} : std::vector<Rgba>{kBlack, kYellow};
+            img.DrawSegment({110, 20}, {110, 120}, 2.4, kInk);
+            const int n = static_cast<int>(stripes.size());
+            for (int x = 112; x < 200; ++x)
+                for (int y = 22; y < 70; ++y) {
+                    const int band = (y - 22) * n / 48;
+                    img.Set(x, y + int(3 * std::sin(x / 11.0)), Shade(stripes[static_cast<std::size_t>(band)], 0.9 + 0.1 * std::cos(x / 9.0)));
+                }
+        }
+        Border(img, 4);
+        Save("gy" + std::to_string(grade), img);
+    }
+}
+
 // The unit pictures of the battle report, 50 x 50, by picture set (1 Hungarian, 2 imperial,
 // 3 Russian) and regiment type: the arm's sign as the corps markers draw it on a plate of the
 // side's colour, with the nation's colours along the top, and a mark for each type of the arm
@@ -762,6 +788,7 @@ int main(int argc, char** argv) {
         CorpsMarkers();
         BattleBackgrounds();
         UnitPictures();
+        OutcomePictures();
         if (mapToo) MapBackground(gameDir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mkart: %s\n", e.what());
