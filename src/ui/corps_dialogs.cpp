@@ -669,7 +669,7 @@ private:
 class Biography : public Dialog {
 public:
     Biography(App& app, Game& game, int side, int general, std::string text)
-        : Dialog(app, Tr("Tábornok"), "Eletrajz", 760, 600), game_(game), side_(side), general_(general),
+        : Dialog(app, Tr("Tábornok"), "Eletrajz", 760, 440), game_(game), side_(side), general_(general),
           text_(std::move(text)) {}
 
 private:

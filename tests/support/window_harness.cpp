@@ -29,7 +29,7 @@ fs::path MakeGameDir(const std::string& name) {
     fs::create_directories(dir / "save");
     for (const auto& entry : fs::directory_iterator(build / "Data"))
         fs::create_symlink(entry.path(), dir / "Data" / entry.path().filename());
-    for (const char* shared : {"pictures", "locale"})
+    for (const char* shared : {"pictures", "locale", "tabornok"})
         if (fs::exists(build / shared)) fs::create_directory_symlink(build / shared, dir / shared);
     return dir;
 }
@@ -63,17 +63,12 @@ ScriptRun RunWindowScript(const std::string& script, const std::vector<std::stri
     run.shots = run.gameDir / "shots";
     const fs::path scriptPath = fs::path(VEZER_TEST_SOURCE_DIR) / "tests/ui/scripts" / (script + ".txt");
     const fs::path log = run.gameDir / "output.txt";
-    std::vector<std::string> args = {std::string(VEZER_TEST_GAME_DIR) + "/vezer",
-                                     "--game-dir",
-                                     run.gameDir.string(),
-                                     "--script",
-                                     scriptPath.string(),
-                                     "--shots",
+    std::vector<std::string> args = {std::string(VEZER_TEST_GAME_DIR) + "/vezer", "--game-dir",
+                                     run.gameDir.string(), "--script", scriptPath.string(), "--shots",
                                      run.shots.string(),
                                      // New games start from a fixed chance cursor: the fog of
                                      // war's random spotting must not change the pictures.
-                                     "--seed",
-                                     "1"};
+                                     "--seed", "1"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());

@@ -146,5 +146,31 @@ TEST(WindowHotSeat, AWeekOfRecruitmentATransferAndABattleHandedOverBetweenThePla
     EXPECT_GT(w.Cities[static_cast<std::size_t>(pozsony)].RecruitWeeksLeft, 0);
 }
 
+TEST(WindowEndOfGame, TheTutorialPlayedToItsEndShowsTheVerdictAndLeavesWithTheAutomaticSave) {
+    const ScriptRun run = RunWindowScript("tutorial_end");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ExpectShots(run, {"end_of_game", "end_standing", "back_to_menu"});
+    // "Menü" saved the game as it stood at the end: the campaign's last week.
+    SavedGame end(run.gameDir / "save" / "autosave.sav");
+    EXPECT_EQ(end.st().Year, 1849);
+    EXPECT_EQ(end.st().Month, 3);
+    EXPECT_EQ(end.st().Week, 1);
+    EXPECT_EQ(end.st().Campaign, 0);
+}
+
+TEST(WindowCorpsDialogs, ListTheRegimentsReplaceTheGeneralAndChooseFromAllCorps) {
+    const ScriptRun run = RunWindowScript("corps_dialogs");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ExpectShots(run, {"regiment_list", "general_change", "biography", "all_corps", "corps_chosen"});
+    // The first free general (Görgei) took Móga's corps, and Móga is free again.
+    SavedGame general(run.shots / "general.sav");
+    const State& g = general.st();
+    const int now = g.CorpsRec(1, 9).General;
+    EXPECT_EQ(std::string(g.General(1, now).FamilyName.str()), "Görgei");
+    EXPECT_EQ(g.General(1, now).Corps, 9);
+    // The list sorted by infantry put Vetter's corps first; its double click selected it and
+    // centred the map on it (the selection is not saved: the picture shows it).
+}
+
 } // namespace
 } // namespace vezer::test

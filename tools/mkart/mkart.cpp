@@ -7,8 +7,8 @@
 // usage: mkart --game-dir DIR   (the compiled data files must be in DIR/Data)
 
 #include "core/game.h"
-#include "core/headless.h"
 #include "core/geometry.h"
+#include "core/headless.h"
 #include "files/map_files.h"
 #include "render/font.h"
 #include "render/image.h"
@@ -91,7 +91,8 @@ void Parchment(Image& img) {
 void Border(Image& img, int inset) {
     const double w = img.width(), h = img.height(), i = inset;
     const std::vector<PointF> outer = {{i, i}, {w - i, i}, {w - i, h - i}, {i, h - i}};
-    const std::vector<PointF> inner = {{i + 7, i + 7}, {w - i - 7, i + 7}, {w - i - 7, h - i - 7}, {i + 7, h - i - 7}};
+    const std::vector<PointF> inner = {
+        {i + 7, i + 7}, {w - i - 7, i + 7}, {w - i - 7, h - i - 7}, {i + 7, h - i - 7}};
     img.StrokePolygon(outer, 3.0, kInk);
     img.StrokePolygon(inner, 1.0, kInk);
     for (PointF c : outer) {
@@ -106,7 +107,8 @@ void EngravedLandscape(Image& img, int top, int bottom, std::uint32_t seed) {
     const int w = img.width();
     auto ground = [&](double x, int layer) {
         const double base = top + (bottom - top) * (0.25 + 0.22 * layer);
-        return base - 38 * Noise(x, layer * 50.0, 260, seed + layer) - 18 * Noise(x, layer * 50.0, 70, seed + 7);
+        return base - 38 * Noise(x, layer * 50.0, 260, seed + layer) -
+               18 * Noise(x, layer * 50.0, 70, seed + 7);
     };
     for (int layer = 0; layer < 3; ++layer) {
         for (int y = top; y < bottom; y += 3) {
@@ -117,7 +119,8 @@ void EngravedLandscape(Image& img, int top, int bottom, std::uint32_t seed) {
                 const double slope = ground(x + 6, layer) - ground(x - 6, layer);
                 // Engraved shading: the lines darken on the slopes turned from the light and
                 // toward the foreground, and thin out on the lit crests.
-                const double shade = std::clamp(0.25 + slope / 16.0 + layer * 0.15 + (y - g) / 260.0, 0.05, 1.0);
+                const double shade =
+                    std::clamp(0.25 + slope / 16.0 + layer * 0.15 + (y - g) / 260.0, 0.05, 1.0);
                 img.Blend(x, y, kInk, 0.12 + 0.6 * shade);
             }
         }
@@ -141,7 +144,8 @@ void EngravedLandscape(Image& img, int top, int bottom, std::uint32_t seed) {
     img.FillPolygon(star, kPaper);
     img.StrokePolygon(star, 1.6, kInk);
     img.FillRect(int(fx) - 8, int(fy) - 22, 16, 16, kPaper);
-    for (int y = int(fy) - 22; y < int(fy) - 6; y += 2) img.DrawSegment({fx - 8, double(y)}, {fx + 8, double(y)}, 0.7, kInk);
+    for (int y = int(fy) - 22; y < int(fy) - 6; y += 2)
+        img.DrawSegment({fx - 8, double(y)}, {fx + 8, double(y)}, 0.7, kInk);
     img.DrawSegment({fx, fy - 22}, {fx, fy - 44}, 1.4, kInk);
     img.FillPolygon({{fx, fy - 44}, {fx + 16, fy - 40}, {fx, fy - 36}}, kRed);
 }
@@ -151,7 +155,8 @@ void Laurel(Image& img, PointF from, double length, double direction, bool mirro
     for (int k = 0; k < 11; ++k) {
         const double t = k / 10.0;
         const double bend = (mirror ? -1 : 1) * 0.5 * t;
-        const PointF p{from.x + std::cos(direction + bend) * length * t, from.y + std::sin(direction + bend) * length * t};
+        const PointF p{from.x + std::cos(direction + bend) * length * t,
+                       from.y + std::sin(direction + bend) * length * t};
         for (int s : {-1, 1}) {
             const double a = direction + bend + s * 0.9;
             const PointF tip{p.x + std::cos(a) * 14, p.y + std::sin(a) * 14};
@@ -169,8 +174,9 @@ void CrossedSabres(Image& img, PointF c, double size, Rgba ink) {
         const PointF tip{c.x + s * size * 0.6, c.y - size * 0.6};
         const PointF mid{(hilt.x + tip.x) / 2 + s * size * 0.08, (hilt.y + tip.y) / 2 - size * 0.04};
         img.DrawPolyline({hilt, mid, tip}, std::max(1.5, size * 0.09), ink);
-        img.DrawSegment({hilt.x - size * 0.14, hilt.y - s * size * 0.14 * s}, {hilt.x + size * 0.14, hilt.y + size * 0.14 * s * s},
-                        std::max(1.5, size * 0.08), ink);
+        img.DrawSegment({hilt.x - size * 0.14, hilt.y - s * size * 0.14 * s},
+                        {hilt.x + size * 0.14, hilt.y + size * 0.14 * s * s}, std::max(1.5, size * 0.08),
+                        ink);
         img.FillCircle({hilt.x - s * size * 0.08, hilt.y + size * 0.08}, std::max(1.5, size * 0.07), ink);
     }
 }
@@ -265,8 +271,9 @@ void WeatherPlates() {
             for (int y = 1; y < H - 1; ++y)
                 for (int x = 1; x < W - 1; ++x) img.Set(ox + x, y, Mix(kPaper, kWhite, 0.4));
             paint(img, ox, f);
-            img.StrokePolygon({{ox + 0.5, 0.5}, {ox + W - 1.5, 0.5}, {ox + W - 1.5, H - 1.5}, {ox + 0.5, H - 1.5}}, 1.0,
-                              kInk);
+            img.StrokePolygon(
+                {{ox + 0.5, 0.5}, {ox + W - 1.5, 0.5}, {ox + W - 1.5, H - 1.5}, {ox + 0.5, H - 1.5}}, 1.0,
+                kInk);
         }
         Save(name + std::to_string(state), img);
     };
@@ -303,7 +310,8 @@ void WeatherPlates() {
             // Ground: firm brown, muddy, then frozen white.
             const Rgba earth = s >= 8 ? Rgba{220, 228, 236} : Mix(Rgba{160, 130, 80}, Rgba{92, 70, 44}, bad);
             img.FillRect(ox + 2, 18, W - 4, 12, earth);
-            for (int k = 0; k < 5; ++k) img.DrawSegment({ox + 6.0 + k * 8, 22}, {ox + 10.0 + k * 8, 22}, 1.0, kInk);
+            for (int k = 0; k < 5; ++k)
+                img.DrawSegment({ox + 6.0 + k * 8, 22}, {ox + 10.0 + k * 8, 22}, 1.0, kInk);
             if (s >= 4 && s < 8)
                 for (int k = 0; k < 3; ++k) img.FillCircle({ox + 10.0 + k * 12, 25}, 2.5, Rgba{70, 90, 110});
         });
@@ -320,10 +328,12 @@ void WeatherPlates() {
             const double level = 18 - 8 * bad;
             for (int x = 2; x < W - 2; ++x)
                 for (int y = int(level); y < H - 2; ++y)
-                    img.Set(ox + x, y, s >= 9 ? Rgba{210, 225, 240} : Mix(Rgba{70, 110, 180}, Rgba{30, 50, 120}, bad));
+                    img.Set(ox + x, y,
+                            s >= 9 ? Rgba{210, 225, 240} : Mix(Rgba{70, 110, 180}, Rgba{30, 50, 120}, bad));
             for (int k = 0; k < 2; ++k)
                 for (int x = 2; x < W - 2; ++x)
-                    img.Blend(ox + x, int(level + 1 + k * 6 + 1.5 * std::sin((x + f * 3 + k * 5) / 4.0)), kInk, 0.6);
+                    img.Blend(ox + x, int(level + 1 + k * 6 + 1.5 * std::sin((x + f * 3 + k * 5) / 4.0)),
+                              kInk, 0.6);
             // A steamer's smoke on the great river in fair weather.
             if (s < 6) img.FillRect(ox + 30, int(level) - 4, 8, 4, kInk);
         });
@@ -337,7 +347,8 @@ void Portraits() {
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 64; ++x) {
                 const double dx = (x - 32) / 30.0, dy = (y - 40) / 38.0;
-                if (dx * dx + dy * dy <= 1) img.Set(x, y, Mix(kPaper, Rgba{205, 185, 150}, 0.3 + 0.4 * dy * dy));
+                if (dx * dx + dy * dy <= 1)
+                    img.Set(x, y, Mix(kPaper, Rgba{205, 185, 150}, 0.3 + 0.4 * dy * dy));
             }
         const Rgba coat = side == 1 ? Rgba{60, 70, 110} : side == 2 ? kWhite : Rgba{50, 80, 60};
         const Rgba trim = side == 1 ? kRed : side == 2 ? kYellow : kRed;
@@ -353,7 +364,8 @@ void Portraits() {
         const Rgba skin{226, 196, 164};
         img.FillCircle({32, 36}, 11, skin);
         img.FillRect(28, 44, 8, 8, skin);
-        for (int y = 27; y < 47; y += 2) img.DrawSegment({36, double(y)}, {42, double(y)}, 0.6, WithAlpha(kInk, 0.5));
+        for (int y = 27; y < 47; y += 2)
+            img.DrawSegment({36, double(y)}, {42, double(y)}, 0.6, WithAlpha(kInk, 0.5));
         img.StrokeCircle({32, 36}, 11, 1.0, kInk);
         // Moustache, side-whiskers or beard by variant.
         img.DrawPolyline({{25, 41}, {29, 40}, {32, 41}, {35, 40}, {39, 41}}, 2.0, kInk);
@@ -378,8 +390,10 @@ void Portraits() {
             for (int x = 0; x < 64; ++x) {
                 const double dx = (x - 32) / 30.0, dy = (y - 40) / 38.0;
                 const double r = std::sqrt(dx * dx + dy * dy);
-                if (r > 1) img.Set(x, y, kClear);
-                else if (r > 0.95) img.Set(x, y, kInk);
+                if (r > 1)
+                    img.Set(x, y, kClear);
+                else if (r > 0.95)
+                    img.Set(x, y, kInk);
             }
         Save(name, img);
     };
@@ -387,19 +401,23 @@ void Portraits() {
     for (int p = 100; p <= 106; ++p) bust(1, p - 100, "tabornok1" + std::to_string(p));
     for (int p = 100; p <= 104; ++p) bust(2, p - 100, "tabornok2" + std::to_string(p));
     for (int side = 1; side <= 2; ++side)
-        for (int p = 200; p <= 202; ++p) bust(3, p - 200, "tabornok" + std::to_string(side) + std::to_string(p));
+        for (int p = 200; p <= 202; ++p)
+            bust(3, p - 200, "tabornok" + std::to_string(side) + std::to_string(p));
 }
 
 // The terrain plates of the panel, drawn as the map draws its ground.
 void TerrainPlates() {
-    const std::array<Rgba, 5> ground = {{{228, 228, 184}, {166, 194, 132}, {190, 212, 190}, {214, 192, 150}, {198, 192, 200}}};
+    const std::array<Rgba, 5> ground = {
+        {{228, 228, 184}, {166, 194, 132}, {190, 212, 190}, {214, 192, 150}, {198, 192, 200}}};
     for (int t = 0; t < 5; ++t) {
         Image img(60, 44, ground[static_cast<std::size_t>(t)]);
         for (int y = 0; y < 44; ++y)
             for (int x = 0; x < 60; ++x)
-                img.Set(x, y, Shade(ground[static_cast<std::size_t>(t)], 0.93 + 0.12 * Noise(x, y, 9, 40 + t)));
+                img.Set(x, y,
+                        Shade(ground[static_cast<std::size_t>(t)], 0.93 + 0.12 * Noise(x, y, 9, 40 + t)));
         if (t == 1)
-            for (PointF p : {PointF{14, 18}, PointF{30, 12}, PointF{46, 20}, PointF{22, 32}, PointF{40, 33}}) {
+            for (PointF p :
+                 {PointF{14, 18}, PointF{30, 12}, PointF{46, 20}, PointF{22, 32}, PointF{40, 33}}) {
                 img.FillCircle(p, 6.5, Rgba{84, 124, 66});
                 img.FillCircle({p.x - 2, p.y - 2}, 3, Rgba{120, 160, 96});
             }
@@ -407,15 +425,19 @@ void TerrainPlates() {
             for (int k = 0; k < 4; ++k) {
                 const double x = 10 + k * 13, y = 16 + (k % 2) * 12;
                 img.DrawSegment({x - 7, y + 4}, {x + 7, y + 4}, 1.5, Rgba{112, 152, 176});
-                for (double a : {-0.4, 0.0, 0.4}) img.DrawSegment({x, y + 3}, {x + a * 10, y - 6}, 1.1, Rgba{86, 128, 112});
+                for (double a : {-0.4, 0.0, 0.4})
+                    img.DrawSegment({x, y + 3}, {x + a * 10, y - 6}, 1.1, Rgba{86, 128, 112});
             }
         if (t == 3)
             for (PointF p : {PointF{18, 28}, PointF{38, 22}, PointF{50, 34}}) {
-                img.FillPolygon({{p.x - 12, p.y + 7}, {p.x, p.y - 9}, {p.x + 12, p.y + 7}}, Rgba{190, 160, 120});
-                img.DrawPolyline({{p.x - 12, p.y + 7}, {p.x, p.y - 9}, {p.x + 12, p.y + 7}}, 1.8, Rgba{128, 94, 62});
+                img.FillPolygon({{p.x - 12, p.y + 7}, {p.x, p.y - 9}, {p.x + 12, p.y + 7}},
+                                Rgba{190, 160, 120});
+                img.DrawPolyline({{p.x - 12, p.y + 7}, {p.x, p.y - 9}, {p.x + 12, p.y + 7}}, 1.8,
+                                 Rgba{128, 94, 62});
             }
         if (t == 4)
-            for (int k = -44; k < 60; k += 7) img.DrawSegment({double(k), 44}, {k + 44.0, 0}, 1.0, Rgba{150, 142, 158});
+            for (int k = -44; k < 60; k += 7)
+                img.DrawSegment({double(k), 44}, {k + 44.0, 0}, 1.0, Rgba{150, 142, 158});
         img.StrokePolygon({{0.5, 0.5}, {59.5, 0.5}, {59.5, 43.5}, {0.5, 43.5}}, 1.0, kInk);
         Save("taj" + std::to_string(t), img);
     }
@@ -515,7 +537,8 @@ void CityMarkers() {
             const double ox = f * 60;
             for (int k = 0; k < 2 + level * 2; ++k) {
                 const double y = 40 - k * 7 - f * 1.2;
-                img.FillCircle({ox + 30 + 5 * std::sin(k + f * 0.5), y}, 6 + k * 1.5, WithAlpha(Rgba{80, 76, 70}, 0.5));
+                img.FillCircle({ox + 30 + 5 * std::sin(k + f * 0.5), y}, 6 + k * 1.5,
+                               WithAlpha(Rgba{80, 76, 70}, 0.5));
             }
             if (level == 2)
                 for (int k = 0; k < 3; ++k)
@@ -536,18 +559,30 @@ void CityMarkers() {
 // The stripes of each nation's colours along the top of its markers.
 std::vector<Rgba> NationColours(int nation) {
     switch (nation) {
-    case 1: return {kRed, kWhite, kGreen};
-    case 2: return {kBlack, kYellow};
-    case 3: return {kWhite, kBlue, kRed};
-    case 4: return {kRed, kBlue, kWhite};
-    case 5: return {kBlue, kYellow, kRed};
-    case 6: return {kRed, kWhite, kBlue};
-    case 7: return {kRed, kWhite, kRed};
-    case 8: return {kBlue, kRed};
-    case 9: return {kWhite, kRed};
-    case 10: return {kWhite, kBlue, kRed};
-    case 11: return {kGreen, kWhite, kRed};
-    default: return {kWhite};
+    case 1:
+        return {kRed, kWhite, kGreen};
+    case 2:
+        return {kBlack, kYellow};
+    case 3:
+        return {kWhite, kBlue, kRed};
+    case 4:
+        return {kRed, kBlue, kWhite};
+    case 5:
+        return {kBlue, kYellow, kRed};
+    case 6:
+        return {kRed, kWhite, kBlue};
+    case 7:
+        return {kRed, kWhite, kRed};
+    case 8:
+        return {kBlue, kRed};
+    case 9:
+        return {kWhite, kRed};
+    case 10:
+        return {kWhite, kBlue, kRed};
+    case 11:
+        return {kGreen, kWhite, kRed};
+    default:
+        return {kWhite};
     }
 }
 
@@ -568,7 +603,8 @@ void CorpsMarkers() {
             const int side = NationSide(nation);
             const Rgba field = side == 1 ? kRed : side == 2 ? Rgba{246, 226, 150} : Rgba{200, 214, 196};
             const Rgba ink = side == 1 ? kWhite : kBlack;
-            const std::vector<PointF> frame = {{o.x, o.y}, {o.x + W, o.y}, {o.x + W, o.y + H}, {o.x, o.y + H}};
+            const std::vector<PointF> frame = {
+                {o.x, o.y}, {o.x + W, o.y}, {o.x + W, o.y + H}, {o.x, o.y + H}};
             std::vector<PointF> shadow;
             for (PointF p : frame) shadow.push_back({p.x + 2, p.y + 2.5});
             img.FillPolygon(shadow, WithAlpha(kInk, 0.4));
@@ -615,7 +651,7 @@ void BattleBackgrounds() {
     };
     for (const Sheet& s : {Sheet{"csatajelentes", 791, 734, false}, Sheet{"csataesely", 308, 142, false},
                            Sheet{"pszihologia", 640, 330, false}, Sheet{"eredmeny", 731, 566, false},
-                           Sheet{"kezdokep", 720, 560, false}, Sheet{"vege", 760, 600, true}}) {
+                           Sheet{"kezdokep", 720, 560, false}, Sheet{"vege", 760, 600, false}}) {
         Image img(s.w, s.h);
         Parchment(img);
         if (s.landscape) EngravedLandscape(img, s.h - 190, s.h - 40, 13);
@@ -637,12 +673,15 @@ void OutcomePictures() {
         } else {
             const std::vector<Rgba> stripes =
                 grade == 1 ? std::vector<Rgba>{kRed, kWhite, kGreen} : std::vector<Rgba>{kBlack, kYellow};
-            img.DrawSegment({110, 20}, {110, 120}, 2.4, kInk);
+            // The colours hoisted on the fortress' tower.
+            const double fx = 320 * 0.62;
+            img.DrawSegment({fx, 14}, {fx, 96}, 2.4, kInk);
             const int n = static_cast<int>(stripes.size());
-            for (int x = 112; x < 200; ++x)
-                for (int y = 22; y < 70; ++y) {
-                    const int band = (y - 22) * n / 48;
-                    img.Set(x, y + int(3 * std::sin(x / 11.0)), Shade(stripes[static_cast<std::size_t>(band)], 0.9 + 0.1 * std::cos(x / 9.0)));
+            for (int x = int(fx) + 2; x < int(fx) + 80; ++x)
+                for (int y = 16; y < 58; ++y) {
+                    const int band = (y - 16) * n / 42;
+                    img.Set(x, y + int(3 * std::sin(x / 11.0)),
+                            Shade(stripes[static_cast<std::size_t>(band)], 0.9 + 0.1 * std::cos(x / 9.0)));
                 }
         }
         Border(img, 4);
@@ -723,7 +762,9 @@ void UnitPictures() {
                 const double r = type == 15 ? 8.0 : type == 13 ? 9.0 : 6.5;
                 img.FillCircle(c, r, ink);
                 if (type == 12) img.DrawSegment({tl.x, br.y}, {br.x, tl.y}, 2.0, ink);
-                if (type == 14) img.StrokePolygon({{tl.x, br.y}, {tl.x, tl.y + 4}, {br.x, tl.y + 4}, {br.x, br.y}}, 1.6, ink);
+                if (type == 14)
+                    img.StrokePolygon({{tl.x, br.y}, {tl.x, tl.y + 4}, {br.x, tl.y + 4}, {br.x, br.y}}, 1.6,
+                                      ink);
             }
             img.StrokePolygon(frame, 2.0, kInk);
             Save("egysegek/" + std::to_string(set) + std::to_string(type), img);
