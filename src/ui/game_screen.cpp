@@ -769,6 +769,7 @@ void GameScreen::SyncGlides(bool jump) {
                 const double hexes = std::hypot(g.toX - g.fromX, g.toY - g.fromY) / kRowPitch;
                 g.frames = std::clamp(static_cast<int>(std::lround(hexes * glideFramesPerHex_)), 1, 60);
                 glides_[{side, k}] = g;
+                lastMover_ = {side, k};
             }
             was = now;
         }
@@ -796,6 +797,16 @@ void GameScreen::Tick() {
         ScrollBy(dx, dy);
         if (InView(app_.mouseX(), app_.mouseY())) OnMapMove(app_.mouseX(), app_.mouseY());
     }
+}
+
+void GameScreen::FollowComputerMarch() {
+    const State& st = game_->state;
+    const int side = st.ActiveSide;
+    if (!prepared_ || side < 1 || side > 2 || st.PlayerType[side] != 2) return;
+    // The computer's marches are shown as they happen: the frames run until the markers have
+    // glided to their new hexes (a corps the person here cannot see does not glide).
+    SyncGlides(false);
+    for (int guard = 0; !glides_.empty() && guard < 240 && !app_.quitting(); ++guard) app_.PauseFrames(1);
 }
 
 bool GameScreen::Busy() const {
@@ -856,7 +867,27 @@ void GameScreen::DrawMap(Painter& p) {
     DrawCorps(p);
     DrawCursor(p);
     DrawTicker(p);
+    DrawComputerProgress(p);
     p.ClearClip();
+}
+
+void GameScreen::DrawComputerProgress(Painter& p) {
+    const State& st = game_->state;
+    const int side = st.ActiveSide;
+    if (side < 1 || side > 2 || st.PlayerType[side] != 2) return;
+    // The computer's turn: a line says whose turn it is and which corps it moved last (one
+    // the person here can see).
+    std::string text =
+        side == 2 ? Tr("A császári fél (számítógép) lép") : Tr("A magyar fél (számítógép) lép");
+    const auto [ms, mk] = lastMover_;
+    if (ms == side && mk >= 1 && mk <= st.CorpsCount[ms] && CorpsMarkerShown(ms, st.CorpsRec(ms, mk)))
+        text += std::string(": ") + st.CorpsRec(ms, mk).Name.str();
+    const int w = std::min(ViewW() - 40, p.fonts().Width(FontFace::SerifBold, 15, text) + 40);
+    const int x = kPanelWidth + (ViewW() - w) / 2;
+    p.Shade(x + 3, 11, w, 30, Colour{0, 0, 0, 80});
+    p.Fill(x, 8, w, 30, palette::kParchment);
+    p.Frame(x, 8, w, 30, palette::kInk, 2);
+    p.Text(text, x + w / 2, 13, palette::kItem, FontFace::SerifBold, 15, Align::Centre);
 }
 
 void GameScreen::DrawCities(Painter& p) {

@@ -5,8 +5,8 @@
 
 #include "ai/ai_turn.h"
 #include "core/game.h"
-#include "core/transport.h"
 #include "core/geometry.h"
+#include "core/transport.h"
 #include "ui/app.h"
 #include "ui/settings_screen.h"
 #include "ui/widgets.h"
@@ -55,6 +55,8 @@ public:
 
     // From the presentation seam.
     void MarkersChanged(bool all);
+    // During the computer's turn: the frames run until its marches have been shown.
+    void FollowComputerMarch();
     void CentreOn(Hex hex);
     void EnableCommands(bool on) { commandsEnabled_ = on; }
     // The delay after each line of the battle report, in milliseconds.
@@ -87,7 +89,9 @@ private:
     // Geometry.
     int ViewW() const;
     int ViewH() const;
-    bool InView(int x, int y) const { return x >= kPanelWidth && y >= 0 && x < kPanelWidth + ViewW() && y < ViewH(); }
+    bool InView(int x, int y) const {
+        return x >= kPanelWidth && y >= 0 && x < kPanelWidth + ViewW() && y < ViewH();
+    }
     Hex HexAtScreen(int x, int y) const;
     void ScrollBy(int dx, int dy);
     void ClampView();
@@ -120,6 +124,7 @@ private:
     void DrawCorpsMarker(Painter& p, int side, const THad& corps, int cx, int cy);
     void DrawCursor(Painter& p);
     void DrawTicker(Painter& p);
+    void DrawComputerProgress(Painter& p);
     void DrawPanel(Painter& p);
     void DrawPanelCorps(Painter& p, int y);
     void DrawPanelHex(Painter& p, int y);
@@ -133,7 +138,7 @@ private:
 
     std::unique_ptr<WindowPresentation> presentation_;
     NoTransport link_;
-    ComputerPlayers computer_;  // plays the computer's sides between the persons' turns
+    ComputerPlayers computer_; // plays the computer's sides between the persons' turns
     std::unique_ptr<Game> game_;
     int battleDelayMs_ = 100;
     bool prepared_ = false;
@@ -150,7 +155,7 @@ private:
     // The cursor feedback.
     Hex hover_ = kNoHex;
     Hex lastFeedback_{-1, -1};
-    std::string cursorMarker_;  // "hexa", "tilt", "mehet", "csatatilt", "csata" or empty
+    std::string cursorMarker_; // "hexa", "tilt", "mehet", "csatatilt", "csata" or empty
     std::string cursorText_;
     int lastOdds_ = -1;
     int frameCount_ = 0;
@@ -158,6 +163,7 @@ private:
     // Where each corps marker stands on the map picture and its glide to a new hex.
     std::array<std::vector<Hex>, 3> shownHex_;
     std::map<std::pair<int, int>, Glide> glides_;
+    std::pair<int, int> lastMover_{0, 0}; // the corps whose march was shown last (side, corps)
 
     struct PanelButton {
         Button button;

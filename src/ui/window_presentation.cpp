@@ -108,7 +108,9 @@ void WindowPresentation::PlaySound(int effect) {
 }
 
 void WindowPresentation::RefreshCorpsMarker(int, int) {
-    if (screen_ != nullptr) screen_->MarkersChanged(false);
+    if (screen_ == nullptr) return;
+    screen_->MarkersChanged(false);
+    screen_->FollowComputerMarch();
 }
 
 void WindowPresentation::RefreshCityMarker(int) {
