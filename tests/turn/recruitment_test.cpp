@@ -1,5 +1,7 @@
+#include "core/order_record.h"
 #include "forces/forces.h"
 #include "forces/strength.h"
+#include "orders/orders.h"
 #include "support/draws.h"
 #include "support/state_builder.h"
 #include "turn/recruitment.h"
@@ -39,6 +41,28 @@ struct Recruits : ::testing::Test, testing::FreshGame {
     }
     int LogCount(int side) { return st().Logs[static_cast<std::size_t>(side)].Count; }
 };
+
+// --- A person's choice ---------------------------------------------------------------------
+
+TEST_F(Recruits, OrderTwentyOneTrainsTheChosenTypeForItsPresentWeeksInsteadOfWhatWasUnderWay) {
+    st().ActiveSide = 1;
+    st().OtherSide = 2;
+    st().Types[10].RecruitWeeks = 7; // lengthened by a shortage since the table was read
+    TVaros& szeged = st().Cities[5];
+    szeged.RecruitType = 9;
+    szeged.RecruitWeeksLeft = 1;
+    const int before = st().RandPos;
+    EXPECT_EQ(ExecuteOrder(g(), TParancs{kOrderCityRecruitment, 0, 0, 1, 10, 5}), OrderOutcome::Executed);
+    EXPECT_EQ(szeged.RecruitType, 10);
+    EXPECT_EQ(szeged.RecruitWeeksLeft, 7);
+    EXPECT_EQ(st().RandPos, before);
+    // "Semmi": the city stops training, and its countdown makes nobody.
+    EXPECT_EQ(ExecuteOrder(g(), TParancs{kOrderCityRecruitment, 0, 0, 1, 0, 5}), OrderOutcome::Executed);
+    EXPECT_EQ(szeged.RecruitType, 0);
+    for (int week = 0; week < 8; ++week) CompleteCityRecruitment(g());
+    EXPECT_EQ(st().RegimentCount[1], 0);
+    EXPECT_EQ(st().TurnEventCount, 0);
+}
 
 // --- The countdown ------------------------------------------------------------------------
 

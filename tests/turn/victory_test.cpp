@@ -47,6 +47,11 @@ TEST(Verdict, ANegativeOrZeroDivisorNeverDividesByZero) {
     EXPECT_EQ(VerdictGrade(0, -1), 5);
     EXPECT_EQ(VerdictGrade(-10, -3), 1); // -10 / -2 = 5
     EXPECT_EQ(VerdictGrade(10, -3), 5);
+    // The boundaries hold with a negative divisor too: -4 / -2 is exactly 2, a Hungarian victory.
+    EXPECT_EQ(VerdictGrade(-4, -3), 2);
+    EXPECT_EQ(VerdictGrade(-5, -3), 1);
+    EXPECT_EQ(VerdictGrade(-2, -3), 3);
+    EXPECT_EQ(VerdictGrade(-1, -3), 5); // exactly 0.5: a total Austrian victory
 }
 
 struct Ending : ::testing::Test {

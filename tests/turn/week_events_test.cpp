@@ -378,8 +378,9 @@ TEST_F(WeekEvents, TheRecruitingTourStartsWithFivePercentOrOnTheWarsFirstWeekAtT
         bool starts;
         int draws;
     } cases[] = {
-        {0, 5, 0, 1849, 5, 2, true, 1},   {0, 6, 0, 1849, 5, 2, false, 1},  {0, 99, 1, 1848, 9, 1, true, 1},
-        {0, 99, 1, 1848, 9, 2, false, 1}, {0, 99, 0, 1848, 9, 1, false, 1}, {-1, 1, 0, 1849, 5, 2, false, 0},
+        {0, 5, 0, 1849, 5, 2, true, 1},    {0, 6, 0, 1849, 5, 2, false, 1},  {0, 99, 1, 1848, 9, 1, true, 1},
+        {0, 99, 1, 1848, 9, 2, false, 1},  {0, 99, 0, 1848, 9, 1, false, 1}, {-1, 1, 0, 1849, 5, 2, false, 0},
+        {0, 100, 0, 1849, 5, 2, false, 1}, // the draw is R(100): its top value starts nothing
     };
     for (const Case& c : cases) {
         SetUp();
@@ -427,6 +428,15 @@ TEST_F(WeekEvents, WeakLeviesDisperseAndTheRegimentMovedIntoTheirPlaceWaits) {
     QueueDraws(st(), {22});
     RunLevyDispersal(g());
     EXPECT_EQ(st().RegimentCount[1], 1);
+    // Exactly 1000 men are not fewer than 1000: the chance stays 14 in disorder.
+    for (int men : {999, 1000}) {
+        SetUp();
+        b().Corps(1, {12, 12}, {{.type = 6, .men = men, .morale = 30, .readiness = 30, .supply = 30}},
+                  {.formation = 7});
+        QueueDraws(st(), {15});
+        RunLevyDispersal(g());
+        EXPECT_EQ(st().RegimentCount[1], men == 1000 ? 1 : 0) << men << " men";
+    }
     // A strong, large levy (over 60 and over 1500 men) never disperses; others only below their chance.
     SetUp();
     b().Corps(2, {12, 12}, {{.type = 6, .men = 1501, .morale = 61, .readiness = 61, .supply = 61}});
@@ -554,6 +564,18 @@ TEST_F(WeekEvents, CholeraStrikesOnlyLargeArmiesTwiceAsOftenInTheWarmMonths) {
     }
 }
 
+TEST_F(WeekEvents, TheWorstCholeraTakesSevenInAHundred) {
+    st().Month = 5;
+    const int corps = b().Corps(1, {10, 10}, {{.type = 9}});
+    for (int i = 0; i < 4; ++i) b().Regiment(1, corps, {.type = 9});
+    b().RecomputeAll();
+    ASSERT_EQ(H(1, corps).InfantryMen, 5000);
+    QueueDraws(st(), {1, 7, 7, 7, 7, 7}); // the loss of each battalion is R(7) in a hundred
+    RunCholera(g());
+    EXPECT_EQ(H(1, corps).InfantryMen, 4650);
+    EXPECT_EQ(st().Losses[1][2], 350);
+}
+
 TEST_F(WeekEvents, OneConvoyASideReachesAHungryCorpsNearSupply) {
     auto Corps = [&](int side, At at, int regiments, std::string family) {
         const int g = b().General(side, {.family = family});
@@ -589,6 +611,16 @@ TEST_F(WeekEvents, OneConvoyASideReachesAHungryCorpsNearSupply) {
         RunConvoys(g());
         EXPECT_EQ(st().TurnEventCount, 0) << k;
     }
+}
+
+TEST_F(WeekEvents, TheWeeksEventsIncludeTheDesertions) {
+    const int corps = b().Corps(2, {10, 10}, {{.type = 9, .morale = 20}});
+    b().RecomputeAll();
+    RunWeekEvents(g());
+    EXPECT_LT(st().Regiment(2, 1).Men, 1000) << "nobody deserted";
+    bool listed = false;
+    for (const Line& l : Listed()) listed = listed || l.text.rfind("Szökések! ", 0) == 0;
+    EXPECT_TRUE(listed);
 }
 
 TEST_F(WeekEvents, DesertersLeaveDisheartenedCorpsAustrianFirst) {
