@@ -2,6 +2,7 @@
 
 #include "app/commands.h"
 #include "app/speakers.h"
+#include "app/user_dir.h"
 #include "ui/run.h"
 
 #include <cstdio>
@@ -45,7 +46,10 @@ std::string ExecutableFolder() {
 std::string GameDirectory() {
     if (!g_gameDir.empty()) return g_gameDir;
     if (const char* env = std::getenv("VEZER_GAME_DIR"); env != nullptr && *env != 0) return env;
-    return ExecutableFolder();
+    const std::string folder = ExecutableFolder();
+    // An installed game plays from the user's own folder.
+    if (std::string user = InstalledGameDirectory(folder); !user.empty()) return user;
+    return folder;
 }
 
 void SetGameDirectory(const std::string& dir) {

@@ -689,6 +689,18 @@ void OutcomePictures() {
     }
 }
 
+// The game's icon, 64 x 64: crossed sabres over a roundel in the national colours.
+void Icon() {
+    Image img(64, 64, kClear);
+    // The cockade of 1848: red outside, green in the middle.
+    img.FillCircle({32, 32}, 30, kRed);
+    img.FillCircle({32, 32}, 22, kWhite);
+    img.FillCircle({32, 32}, 14, kGreen);
+    img.StrokeCircle({32, 32}, 30, 1.6, kInk);
+    CrossedSabres(img, {32, 32}, 26, kInk);
+    Save("ikon", img);
+}
+
 // The unit pictures of the battle report, 50 x 50, by picture set (1 Hungarian, 2 imperial,
 // 3 Russian) and regiment type: the arm's sign as the corps markers draw it on a plate of the
 // side's colour, with the nation's colours along the top, and a mark for each type of the arm
@@ -751,9 +763,9 @@ void UnitPictures() {
                     img.DrawSegment({c.x, tl.y - 4}, {c.x, tl.y + 6}, 2.0, ink);
                     break;
                 case 10: // the cockade in the national colours
-                    img.FillCircle(c, 6.0, kGreen);
+                    img.FillCircle(c, 6.0, kRed);
                     img.FillCircle(c, 4.0, kWhite);
-                    img.FillCircle(c, 2.0, kRed);
+                    img.FillCircle(c, 2.0, kGreen);
                     break;
                 default:
                     break;
@@ -830,6 +842,7 @@ int main(int argc, char** argv) {
         BattleBackgrounds();
         UnitPictures();
         OutcomePictures();
+        Icon();
         if (mapToo) MapBackground(gameDir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mkart: %s\n", e.what());
