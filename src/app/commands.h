@@ -1,6 +1,8 @@
 #pragma once
 // The command-line entry points of the vezer executable.
 
+#include "core/game.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +29,15 @@ int RunOrders(const std::vector<std::string>& args);
 // vezer week IN.sav --weeks N --out OUT.sav [--trace] [--play-on] [--check-invariants]: whole
 // weeks played without a screen.
 int RunWeek(const std::vector<std::string>& args);
+
+// vezer turn-info TURNFILE: what an e-mail turn file holds, its opponent's moves not shown.
+int RunTurnInfo(const std::vector<std::string>& args);
+// vezer email-turn TURNFILE --password P --orders ORDERS.txt --out NEXT: an e-mail turn played
+// without a display.
+int RunEmailTurn(const std::vector<std::string>& args);
+// This machine's e-mail turn from a text file of orders (order 30 added when missing), then the
+// turn file "save\\PBEM_" + turnName + ".sav". Returns the exit code.
+int PlayEmailOrders(Game& game, const std::string& ordersPath, const std::string& turnName, const char* cmd);
 
 // The seed of a new game's chance cursor when the player names none: the clock.
 std::uint32_t ClockSeed();

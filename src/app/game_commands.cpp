@@ -2,6 +2,8 @@
 // game printed as JSON.
 
 #include "app/commands.h"
+#include "campaign/email.h"
+#include "turn/activation.h"
 
 #include "core/errors.h"
 #include "core/game.h"
@@ -111,7 +113,7 @@ bool ParseSeed(const std::string& text, std::uint32_t& out) {
 int RunNewGame(const std::vector<std::string>& args) {
     const char* cmd = "new-game";
     int campaign = -1;
-    std::string out;
+    std::string out, password, ordersPath, turnName;
     std::uint32_t seed = ClockSeed();
     CampaignChoices choices;
     choices.playerType1 = 1;
@@ -151,6 +153,12 @@ int RunNewGame(const std::vector<std::string>& args) {
                 return Usage(cmd, (a + " is person or computer").c_str());
         } else if (a == "--out") {
             out = v;
+        } else if (a == "--password") {
+            password = v;
+        } else if (a == "--orders") {
+            ordersPath = v;
+        } else if (a == "--turn") {
+            turnName = v;
         } else if (a == "--seed") {
             if (!ParseSeed(v, seed)) return Usage(cmd, "--seed is a number 0..4294967295");
         } else {
@@ -161,21 +169,33 @@ int RunNewGame(const std::vector<std::string>& args) {
     if (out.empty()) return Usage(cmd, "--out FILE is needed");
     // The tutorial is always played on its own difficulty.
     if (campaign == kCampaignTutorial) choices.difficulty = kTutorialDifficulty;
+    if (ordersPath.empty() != turnName.empty() || (!ordersPath.empty() && !choices.pbem))
+        return Usage(cmd, "--orders and --turn go together, in an e-mail game");
 
     HeadlessPresentation screen;
     NoTransport link;
     auto game = FreshGame(screen, link);
     try {
-        StartNewGame(*game, 1, seed, campaign, choices);
+        // An e-mail game starts in the game directory's save folder (its start-of-turn save and
+        // order file), with the first player's password.
+        if (choices.pbem)
+            StartEmailGame(*game, 1, seed, campaign, choices, password);
+        else
+            StartNewGame(*game, 1, seed, campaign, choices);
         WriteSaveFile(game->state, out);
     } catch (const DataError& e) {
         std::fprintf(stderr, "vezer %s: %s (%s)\n", cmd, e.PlayerMessage().c_str(), e.what());
+        return 1;
+    } catch (const FileIoError& e) {
+        std::fprintf(stderr, "vezer %s: %s\n", cmd, e.what());
         return 1;
     }
     const State& st = game->state;
     std::printf("%s: campaign %d, %d-%d-%d, %d and %d corps\n", out.c_str(), st.Campaign, st.Year, st.Month, st.Week,
                 st.CorpsCount[1], st.CorpsCount[2]);
-    return 0;
+    if (ordersPath.empty()) return 0;
+    ActivateMainScreen(*game);
+    return PlayEmailOrders(*game, ordersPath, turnName, cmd);
 }
 
 int RunInspect(const std::vector<std::string>& args) {

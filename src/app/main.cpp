@@ -64,8 +64,10 @@ const std::vector<Command>& Commands() {
          RunRenderMap},
         {"new-game",
          "--campaign N [--side1|--side2 person|computer] [--difficulty 1|2|3] [--fog on|off] "
-         "[--russian 0|1|2] [--polish 0|1|2] [--email] [--seed N] --out FILE  start a campaign and save it (the "
-         "same seed gives the same game; without one the clock chooses)",
+         "[--russian 0|1|2] [--polish 0|1|2] [--email [--password P] [--orders ORDERS.txt --turn NAME]] [--seed N] "
+         "--out FILE  start a campaign and save it (the same seed gives the same game; without one the clock "
+         "chooses); an e-mail game is started in the game directory's save folder, and with --orders its first "
+         "turn is played and written to save/PBEM_NAME.sav",
          RunNewGame},
         {"inspect", "FILE  print a saved game as JSON", RunInspect},
         {"orders",
@@ -73,6 +75,12 @@ const std::vector<Command>& Commands() {
          "line) on a saved game and save it; exit 1 if any was refused, 2 for a malformed file; the automatic "
          "saves of order 30 go to the save folder of the game directory (--game-dir)",
          RunOrders},
+        {"turn-info", "TURNFILE  what an e-mail turn file holds (side, date, campaign, orders) and whether it is "
+                      "intact, the opponent's moves not shown; exit 1 for a damaged or incomplete file", RunTurnInfo},
+        {"email-turn",
+         "TURNFILE --password P --orders ORDERS.txt --out NEXT  open an e-mail turn file as its receiver, replay it, "
+         "play the orders (order 30 added) and write save/PBEM_NEXT.sav in the game directory",
+         RunEmailTurn},
         {"week",
          "IN.sav --weeks N --out OUT.sav [--trace] [--play-on] [--check-invariants]  play N whole weeks, every "
          "side's turn by whoever plays it (a person's side passes); a line a week, the verdict at the campaign's end",

@@ -6,7 +6,7 @@
 #include "core/texts.h"
 #include "ai/ai_turn.h"
 #include "battle/battle_orders.h"
-#include "campaign/email.h"
+#include "files/email_files.h"
 #include "campaign/load_game.h"
 #include "files/map_files.h"
 #include "forces/generals.h"
@@ -147,6 +147,13 @@ void RebuildAfterLoad(Game& game) {
     st.NewGameWeek = 0;
     if (st.PbemGame && st.ActiveSide == 1) st.TurnStartDue = 1;
     st.HiddenMove = 0;
+    // An e-mail save is written right after the end of turn's weapon-shortage check (or at the
+    // game's start, which runs it the same way): run again here, it must not count down the
+    // recruitment penalty a second time, or the two machines fall out of step.
+    if (st.PbemGame) ++st.RecruitPenaltyTurns;
+    // A replay belongs to the turn file it was opened from (OpenTurnFile opens it).
+    st.OrderFileOpen = st.ReplayOpen = st.ReplayPending = st.ReplayBusy = st.ReplayNotice = 0;
+    st.ReplayNext = st.ReplayCount = 0;
     UpdateWeaponShortage(game);
     CountLevyMen(game);
     ResetBattleState(game);
@@ -193,8 +200,9 @@ void CheckCrossReferences(const State& st, const std::string& name) {
 }
 
 // Reads the save into `staging` (a game prepared by the set-up), checks it and rebuilds
-// everything derived there. `staging` is the loaded game when this returns.
-void ReadAndRebuild(Game& staging, const Bytes& bytes, const std::string& displayName) {
+// everything derived there. `staging` is the loaded game when this returns. Returns where the
+// recorded orders of an e-mail turn file begin (the end of the bytes for any other save).
+std::size_t ReadAndRebuild(Game& staging, const Bytes& bytes, const std::string& displayName) {
     State& st = staging.state;
     ClearSavedRecords(st);
     st.NewGameWeek = 0;
@@ -204,16 +212,16 @@ void ReadAndRebuild(Game& staging, const Bytes& bytes, const std::string& displa
     });
     CheckCrossReferences(st, displayName);
     RebuildAfterLoad(staging);
-    // The opponent's recorded orders go with the loaded game; a failure to keep them leaves the
-    // running game as it was.
-    if (st.PbemGame) KeepEmailOrdersAfterLoad(staging, std::span<const std::uint8_t>(bytes).subspan(tail));
+    // The recorded orders of an e-mail turn file are checked with the save: a damaged order
+    // part refuses the whole file.
+    if (st.PbemGame && tail < bytes.size()) ReadOrderFile(std::span<const std::uint8_t>(bytes).subspan(tail), displayName);
+    return tail;
 }
 
 // What the screen shows of a loaded game, once it is the running one.
 void ShowLoadedGame(Game& game) {
     game.screen.RefreshAllMarkers();
     if (game.state.Campaign == kCampaignTransylvania) CentreMapOnCity(game, 1);
-    if (game.state.PbemGame) OpenReplay(game);
 }
 
 } // namespace
@@ -240,6 +248,18 @@ void LoadSavedGame(Game& game, int dataSet, std::uint32_t seed, const Bytes& byt
     NoTransport none;
     auto staging = SetUpScratchGame(game, quiet, none, dataSet, seed);
     ReadAndRebuild(*staging, bytes, displayName);
+    game.state = staging->state;
+    game.screen.CreateCityDots();
+    ShowLoadedGame(game);
+}
+
+void LoadSavedGameChecked(Game& game, int dataSet, std::uint32_t seed, const Bytes& bytes,
+                          const std::string& displayName, const LoadAcceptance& accept) {
+    HeadlessPresentation quiet;
+    NoTransport none;
+    auto staging = SetUpScratchGame(game, quiet, none, dataSet, seed);
+    const std::size_t tail = ReadAndRebuild(*staging, bytes, displayName);
+    accept(staging->state, std::span<const std::uint8_t>(bytes).subspan(tail));
     game.state = staging->state;
     game.screen.CreateCityDots();
     ShowLoadedGame(game);

@@ -6,6 +6,8 @@
 #include "core/game.h"
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,13 @@ void LoadGameFromBytes(Game& game, const Bytes& bytes, const std::string& displa
 // (its logs, its historical events, the tutorial's place) survives into the loaded one.
 void LoadSavedGame(Game& game, int dataSet, std::uint32_t seed, const Bytes& bytes,
                    const std::string& displayName);
+// What a caller checks of a loaded game before it replaces the running one (the password of an
+// e-mail turn file, its recorded orders): it sees the loaded state and the bytes after the
+// e-mail trailer, may change the state, and refuses by throwing.
+using LoadAcceptance = std::function<void(State& loaded, std::span<const std::uint8_t> afterTrailer)>;
+// LoadSavedGame with the caller's check: a refusal leaves the running game as it was.
+void LoadSavedGameChecked(Game& game, int dataSet, std::uint32_t seed, const Bytes& bytes,
+                          const std::string& displayName, const LoadAcceptance& accept);
 // LoadSavedGame of a game file for the screens: a failure is shown to the player and the game
 // stays as it was.
 bool TryLoadGame(Game& game, std::string_view gameFileName, std::uint32_t seed);

@@ -84,6 +84,8 @@ public:
     virtual void AddGeneralPortrait(int side, int general) { (void)side, (void)general; }
     // The map view scrolls so that the hex is in the middle (the other side's visible moves).
     virtual void CentreMapOn(int x, int y) { (void)x, (void)y; }
+    // The battle marker on a hex shows or goes (the replay of an opponent's attack).
+    virtual void ShowBattleMarker(int x, int y, bool shown) { (void)x, (void)y, (void)shown; }
     // The main screen: repaint, and whether its command panel and map accept the player.
     virtual void RefreshMainScreen() {}
     virtual void EnableCommands(bool enabled) { (void)enabled; }

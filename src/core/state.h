@@ -536,6 +536,16 @@ struct State {
     int TurnStartDue = 0;
     int SideTwoStartDue = 0;
     int HiddenMove = 0;
+    // The order file takes this machine's orders from its creation to the turn's order 30.
+    int OrderFileOpen = 0;
+    // The opponent's order file is being replayed: its next record (0 the first), how many it
+    // holds, and whether the end-turn button waits for the replayed order 30.
+    int ReplayOpen = 0;
+    int ReplayPending = 0;
+    int ReplayBusy = 0;
+    int ReplayNext = 0;
+    int ReplayCount = 0;
+    int ReplayNotice = 0;  // the main screen shows the SPACE notice when it is activated
 
     // --- Computer opponent ---------------------------------------------------------------
     PerSide<int> AiSiegeCorps{};

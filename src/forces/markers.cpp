@@ -1,10 +1,18 @@
 #include "forces/markers.h"
 
+#include "core/geometry.h"
 #include "forces/forces.h"
 
 #include <array>
 
 namespace vezer {
+
+bool CorpsMarkerShown(const State& st, int side, const THad& corps) {
+    if (corps.Garrison != 0 || corps.UnitCount <= 0) return false;
+    if (corps.StackOrder != 1) return false;
+    if (!OnMap(st, {corps.X, corps.Y})) return false;
+    return side == st.LocalSide || st.FogOfWar == 0 || st.NetworkGame != 0 || corps.ReconLevel >= 1;
+}
 
 namespace {
 

@@ -19,6 +19,10 @@ inline constexpr int kMarkerArmCavalry = 3;
 inline constexpr int kMarkerArmArtillery = 4;
 inline constexpr int kMarkerArmTrain = 9;  // set by the computer's march on a railway
 
+// Whether this machine's map shows a corps' marker: a field corps on the map, first of its stack,
+// and under fog of war (outside a network game) one of this machine's side or one it knows.
+bool CorpsMarkerShown(const State& state, int side, const THad& corps);
+
 // The marker of a corps after a change: its symbol is recomputed (MarkerState back to 0), a
 // corps without a marker gets the lowest free slot, and the screen is told.
 void UpdateCorpsMarker(Game& game, int side, int corps);

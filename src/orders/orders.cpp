@@ -206,6 +206,8 @@ OrderOutcome EndTurnOrder(Game& game, const TParancs&) {
         CloseOrderFiles(game);
         return OrderOutcome::Executed;
     }
+    // The replay of the opponent's turn is over: the end-turn button works again.
+    st.ReplayPending = 0;
     EndTurn(game);
     if (game.screen.MainScreenExists()) {
         game.screen.EnableCommands(st.LocalSide == st.ActiveSide);

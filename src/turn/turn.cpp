@@ -1,6 +1,7 @@
 #include "turn/turn.h"
 
 #include "core/calendar.h"
+#include "core/errors.h"
 #include "core/log.h"
 #include "battle/battle_orders.h"
 #include "files/email_files.h"
@@ -51,7 +52,14 @@ void CloseEmailTurn(Game& game) {
     CountLevyMen(game);
     ResetBattleState(game);
     TrySaveGame(game, kEmailSaveFile);
-    CreateOrderFile(game);
+    // An order file that cannot be made is shown; the player's orders are then refused (nothing
+    // could record them), never played unrecorded.
+    try {
+        CreateOrderFile(game);
+    } catch (const FileIoError& e) {
+        game.state.OrderFileOpen = 0;
+        game.screen.ShowError(e.what());
+    }
 }
 
 } // namespace

@@ -2,10 +2,13 @@
 
 #include "battle/battle.h"
 #include "battle/battle_figures.h"
+#include "campaign/email.h"
 #include "core/errors.h"
+#include "files/email_files.h"
 #include "core/log.h"
 #include "files/savegame.h"
 #include "forces/generals.h"
+#include "forces/markers.h"
 #include "forces/permission_hints.h"
 #include "map/queries.h"
 #include "orders/orders.h"
@@ -20,6 +23,7 @@
 #include "ui/window_presentation.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 #include <cstdio>
 
@@ -158,9 +162,52 @@ void GameScreen::Prepare() {
 void GameScreen::Activate(bool newGame) {
     // What is due runs as in a game without a screen: a new game's turn-start screen, and for a
     // loaded game what the load rules made due.
-    if (newGame) MarkNewGameTurnStart(game_->state);
+    State& st = game_->state;
+    if (newGame) MarkNewGameTurnStart(st);
     ActivateMainScreen(*game_);
+    // In an e-mail game this player acts only in the turn of this machine's side.
+    if (st.PbemGame != 0) EnableCommands(st.LocalSide == st.ActiveSide);
     MarkersChanged(true);
+    if (st.ReplayNotice != 0) {
+        st.ReplayNotice = 0;
+        std::string summary;
+        try {
+            summary = TurnSummaryText(SummariseOpenedTurn(*game_)) + "\n\n";
+        } catch (const std::exception& e) {
+            summary = std::string(e.what()) + "\n\n";
+        }
+        MessageDialog(app_, summary + Tr("SZÓKÖZ billentyüvel kell visszajátszani az ellenfél körének eseményeit!"));
+    }
+}
+
+void GameScreen::ReplayOpponentOrder() {
+    State& st = game_->state;
+    try {
+        ReplayNextOrder(*game_);
+    } catch (const std::exception& e) {
+        MessageDialog(app_, e.what());
+    }
+    if (st.PbemGame != 0) EnableCommands(st.LocalSide == st.ActiveSide);
+    MarkersChanged(true);
+    lastFeedback_ = {-1, -1};
+    UpdateFeedback(hover_, true);
+}
+
+// The end of an e-mail turn: the turn file is named and written, and the main screen closes.
+// A name that cannot be written is asked for again; the turn is never lost.
+void GameScreen::WriteEmailTurn() {
+    while (!app_.quitting()) {
+        const std::string name = AskTextDialog(app_, Tr("Add meg a mentés nevét!"), false, false);
+        if (name.empty()) continue;
+        try {
+            const std::string written = WriteTurnFile(*game_, name);
+            MessageDialog(app_, std::string(Tr("Játék mentve: ")) + std::filesystem::path(written).filename().string());
+            closed = true;
+            return;
+        } catch (const std::exception& e) {
+            MessageDialog(app_, e.what());
+        }
+    }
 }
 
 void GameScreen::ApplySettings() {
@@ -333,6 +380,13 @@ void GameScreen::QuickSave() {
 
 void GameScreen::EndTurn() {
     State& st = game_->state;
+    if (st.PbemGame != 0) {
+        // Ignored while the opponent's turn is replayed, and outside this machine's turn.
+        if (st.ReplayPending != 0 || st.LocalSide != st.ActiveSide) return;
+        Give(TParancs{kOrderEndTurn, 0, 0, st.ActiveSide, 0, 0});
+        if (st.OrderFileOpen == 0) WriteEmailTurn();
+        return;
+    }
     Give(TParancs{kOrderEndTurn, 0, 0, st.ActiveSide, 0, 0});
     MarkersChanged(true);
 }
@@ -393,6 +447,11 @@ void GameScreen::OnKey(const Input& in) {
     State& st = game_->state;
     if (in.key == SDLK_ESCAPE && popupOpen_) {
         popupOpen_ = false;
+        return;
+    }
+    // SPACE replays the opponent's next order while an e-mail turn is replayed.
+    if (in.key == SDLK_SPACE && st.PbemGame != 0 && st.ReplayOpen != 0) {
+        ReplayOpponentOrder();
         return;
     }
     if (!LocalCanAct()) return;
@@ -814,12 +873,7 @@ bool GameScreen::Busy() const {
 }
 
 bool GameScreen::CorpsMarkerShown(int side, const THad& corps) const {
-    const State& st = game_->state;
-    if (corps.Garrison != 0 || corps.UnitCount <= 0) return false;
-    if (corps.StackOrder != 1) return false;
-    if (!OnMap(st, {corps.X, corps.Y})) return false;
-    if (side != st.LocalSide && st.FogOfWar != 0 && st.NetworkGame == 0 && corps.ReconLevel < 1) return false;
-    return true;
+    return vezer::CorpsMarkerShown(game_->state, side, corps);
 }
 
 bool GameScreen::CityMarkerShown(int c) const {

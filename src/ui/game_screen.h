@@ -105,6 +105,8 @@ private:
     void StartAttack(Hex target, int mode);
     void QuickSave();
     void EndTurn();
+    void WriteEmailTurn();
+    void ReplayOpponentOrder();
 
     // Input.
     void OnMapMove(int x, int y);

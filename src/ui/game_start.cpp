@@ -2,7 +2,9 @@
 
 #include "core/binary_io.h"
 #include "core/errors.h"
+#include "campaign/email.h"
 #include "campaign/load_game.h"
+#include "files/email_files.h"
 #include "files/savegame.h"
 #include "campaign/setup.h"
 #include "turn/activation.h"
@@ -33,6 +35,22 @@ void LoadingScreen::Step() {
     app_.Redraw();
 }
 
+namespace {
+
+// The turn file chosen in the open dialog, opened from the save folder as the game's own files
+// are; one chosen elsewhere is first copied there.
+TurnFileOpening OpenChosenTurnFile(Game& game, const std::string& chosen, const std::string& password,
+                                   std::uint32_t seed) {
+    const std::string plain = std::filesystem::path(chosen).filename().string();
+    const auto inSave = game.dir.Resolve(SaveFolderFile(plain));
+    std::error_code same;
+    if (IsTurnFileChoice(plain) && !std::filesystem::equivalent(chosen, inSave, same))
+        WriteFileAtomic(inSave, ReadFileBytes(chosen, plain));
+    return OpenTurnFile(game, plain, password, seed);
+}
+
+} // namespace
+
 void PlayGame(App& app, const GameStart& start) {
     const int menuW = app.window().logicalWidth(), menuH = app.window().logicalHeight();
     LoadingScreen loading(app, 6);
@@ -49,7 +67,10 @@ void PlayGame(App& app, const GameStart& start) {
     st.NetworkGame = 0;
     loading.Step();
     bool ok = true;
+    bool declined = false; // a wrong password, or a game of the other kind: back to the menu
     std::string error;
+    // An e-mail game asks for this player's password first.
+    const std::string password = start.email ? AskTextDialog(app, Tr("Add meg a jelszót!"), true, true) : "";
     try {
         // A new game's chance cursor from --seed or the clock (an e-mail save brings its own).
         const std::uint32_t seed = app.NewGameSeed();
@@ -68,11 +89,18 @@ void PlayGame(App& app, const GameStart& start) {
                 c.playerType1 = 1;
                 c.playerType2 = 2;
             }
-            StartNewGame(game, 1, seed, start.campaign, c);
+            if (start.email)
+                StartEmailGame(game, 1, seed, start.campaign, c, password);
+            else
+                StartNewGame(game, 1, seed, start.campaign, c);
+        } else if (start.email) {
+            declined = OpenChosenTurnFile(game, start.savedGame, password, seed) != TurnFileOpening::Opened;
         } else {
             const std::string shown = std::filesystem::path(start.savedGame).filename().string();
             LoadSavedGame(game, 1, seed, ReadFileBytes(start.savedGame, shown), shown);
             SetTurnStartFlagsAfterLoad(game.state);
+            // An e-mail game's turn file opens only from the e-mail game's screen.
+            declined = game.state.PbemGame != 0;
         }
     } catch (const DataError& e) {
         ok = false;
@@ -82,6 +110,12 @@ void PlayGame(App& app, const GameStart& start) {
         error = e.what();
     }
     loading.Step();
+    if (ok && declined) {
+        loading.Step();
+        app.RemoveScreen(loading);
+        app.SetLogicalSize(menuW, menuH);
+        return;
+    }
     if (ok) {
         if (app.sound() != nullptr) app.sound()->StopTitleMusic();
         screen->Prepare();
