@@ -384,9 +384,10 @@ int PrepareBattle(Game& game, int side, int corps, Hex target, bool playSound) {
     BattleState& b = st.Battle;
     // The supporters collected by order 25 stay: the estimate draws whether each joins.
     ResetKeepingSupporters(game);
-    // The other machine of an e-mail game replays the estimate's draws from this record.
+    // The other machine of an e-mail game replays the estimate's draws from this record; it
+    // carries the kind of attack estimated, which the attack screen sets for the estimate.
     if (st.PbemGame && st.ActiveSide == st.LocalSide)
-        RecordOrder(game, TParancs{kOrderBattleRecord, target.x, target.y, side, corps, 0});
+        RecordOrder(game, TParancs{kOrderBattleRecord, target.x, target.y, side, corps, b.BattleMode});
     if (!IsCorps(st, side, corps)) return -1;
     {
         const THad& h = st.CorpsRec(side, corps);

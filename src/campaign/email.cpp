@@ -87,6 +87,18 @@ bool ConcernsUnknownCorps(const State& st, const TParancs& r) {
     return st.CorpsRec(r.Side, r.Corps).ReconLevel == 0;
 }
 
+// The estimate before an attack as the attack screen makes it: the kind of attack the record
+// carries (1..4) is set for the estimate, and the field attack after it. A record without one
+// estimates with the mode the game has.
+void EstimateAttack(Game& game, const TParancs& r, bool playSound) {
+    State& st = game.state;
+    constexpr int kLastBattleMode = 4;
+    const bool withMode = r.Param >= kFieldAttack && r.Param <= kLastBattleMode;
+    if (withMode) st.Battle.BattleMode = r.Param;
+    PrepareBattle(game, r.Side, r.Corps, Hex{r.HexX, r.HexY}, playSound);
+    if (withMode) st.Battle.BattleMode = kFieldAttack;
+}
+
 // Runs one recorded order. Returns false when it failed or was refused.
 bool RunRecorded(Game& game, const RecordedOrder& rec) {
     State& st = game.state;
@@ -104,7 +116,7 @@ bool RunRecorded(Game& game, const RecordedOrder& rec) {
         if (!ValidateOrder(st, r).empty() || !IsSideNumber(r.Side)) return false;
         st.RandPos = rec.randPos;
         st.RandStep = rec.randStep;
-        PrepareBattle(game, r.Side, r.Corps, Hex{r.HexX, r.HexY}, false);
+        EstimateAttack(game, r, false);
         return true;
     }
     return ExecuteIncomingOrder(game, r, rec.randPos, rec.randStep) == OrderOutcome::Executed;
@@ -236,7 +248,7 @@ void GiveOrder(Game& game, const TParancs& order) {
     State& st = game.state;
     if (order.Code == kOrderBattleRecord) {
         if (!ValidateOrder(st, order).empty() || !IsSideNumber(order.Side)) return;
-        PrepareBattle(game, order.Side, order.Corps, Hex{order.HexX, order.HexY}, true);
+        EstimateAttack(game, order, true);
         return;
     }
     ExecuteOrder(game, order);

@@ -53,7 +53,9 @@ void OpenReplay(Game& game);
 int ReplayNextOrder(Game& game);
 
 // An order of the local player in an e-mail game: order 24 is the estimate before an attack
-// (PrepareBattle, which records itself), every other code goes to ExecuteOrder.
+// (PrepareBattle, which records itself; Param the kind of attack, 1 a field attack, 3 an
+// assault, set for the estimate as the attack screen does), every other code goes to
+// ExecuteOrder.
 void GiveOrder(Game& game, const TParancs& order);
 
 // What the player sees on opening a turn: whose turn, the date, how many orders the opponent

@@ -199,5 +199,49 @@ TEST(EmailExchange, ANewEmailGameIsSavedWithItsPasswordAndAnEmptyOrderFile) {
     EXPECT_EQ(after.orders[0].order.Corps, st.SelectedCorps);
 }
 
+TEST(EmailExchange, ATurnFileWithoutItsEndLeavesTheReplayPending) {
+    EmailMachine hu, at;
+    StartEmailGame(hu.g(), 1, testing::kTestSeed, 1, CampaignChoices{.fogOfWar = 1}, "Kossuth");
+    ActivateMainScreen(hu.g());
+    SentTurn t1 = PlayTurn(hu, {{kOrderChangeTactic, 0, 0, 1, 1, 3}, {kOrderChangeTactic, 0, 0, 1, 2, 3}}, "cut");
+    // The file cut after its last order, before the end of the turn.
+    Bytes bytes = ReadFileBytes(hu.g().dir.Resolve(t1.file), t1.file);
+    bytes.resize(bytes.size() - kRecordedOrderBytes);
+    WriteFileAtomic(at.g().dir.Resolve(t1.file), bytes);
+    ASSERT_EQ(at.Open("PBEM_cut.sav", "x"), TurnFileOpening::Opened);
+    ActivateMainScreen(at.g());
+    EXPECT_EQ(at.st().ReplayCount, 2);
+    EXPECT_EQ(ReplayNextOrder(at.g()), 2) << "nothing to watch: both orders on one press";
+    EXPECT_EQ(SharedHash(at.st()), t1.afterOrder.back());
+    EXPECT_EQ(ReplayNextOrder(at.g()), 0);
+    EXPECT_EQ(ReplayNextOrder(at.g()), 0);
+    EXPECT_EQ(at.st().ReplayPending, 1) << "the end-turn button stays blocked";
+    EXPECT_EQ(at.st().ActiveSide, 1);
+}
+
+TEST(EmailExchange, ATurnFileThatCannotBeWrittenIsAskedForAgainAndNothingIsLost) {
+    EmailMachine hu;
+    StartEmailGame(hu.g(), 1, testing::kTestSeed, 1, CampaignChoices{}, "Kossuth");
+    ActivateMainScreen(hu.g());
+    GiveOrder(hu.g(), TParancs{kOrderChangeTactic, 0, 0, 1, 1, 3});
+    ExecuteOrder(hu.g(), TParancs{kOrderEndTurn, 0, 0, 1, 0, 0});
+    const Bytes orders = hu.OrderFileBytes();
+    const WriteFault cut{100};
+    EXPECT_THROW(WriteTurnFile(hu.g(), "t", &cut), FileIoError);
+    EXPECT_FALSE(hu.g().dir.Exists("save\\PBEM_t.sav"));
+    for (const char* bad : {"", "a/b", "..", "x\\y"}) EXPECT_THROW(WriteTurnFile(hu.g(), bad), FileIoError) << bad;
+    EXPECT_EQ(hu.OrderFileBytes(), orders);
+    const std::string written = WriteTurnFile(hu.g(), "t");
+    EXPECT_EQ(written, "save\\PBEM_t.sav");
+    const Bytes file = ReadFileBytes(hu.g().dir.Resolve(written), written);
+    const Bytes save = ReadFileBytes(hu.g().dir.Resolve(kEmailSaveFile), kEmailSaveFile);
+    ASSERT_EQ(file.size(), save.size() + orders.size());
+    EXPECT_TRUE(std::equal(save.begin(), save.end(), file.begin()));
+    EXPECT_TRUE(std::equal(orders.begin(), orders.end(), file.begin() + static_cast<std::ptrdiff_t>(save.size())));
+    // Without its order file there is no turn to write.
+    std::filesystem::remove(hu.g().dir.Resolve(kOrderFile));
+    EXPECT_THROW(WriteTurnFile(hu.g(), "u"), FileIoError);
+}
+
 } // namespace
 } // namespace vezer
