@@ -2,6 +2,7 @@
 #include "core/calendar.h"
 #include "core/errors.h"
 #include "core/log.h"
+#include "files/email_files.h"
 #include "orders/orders.h"
 #include "turn/turn.h"
 #include "support/state_builder.h"
@@ -31,6 +32,8 @@ struct TurnTest : ::testing::Test {
         st.Month = 12;
         st.Week = 4;
         st.FogOfWar = 1;
+        // An e-mail turn records its orders from the start.
+        if (pbem) CreateOrderFile(t.g());
     }
     void EndTurnOrder() { ExecuteOrder(t.g(), TParancs{kOrderEndTurn, 0, 0, t.st().ActiveSide, 0, 0}); }
     // The end of a turn, then whoever plays the next side plays it, as the screen's loop does.
