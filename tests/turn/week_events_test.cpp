@@ -614,7 +614,7 @@ TEST_F(WeekEvents, OneConvoyASideReachesAHungryCorpsNearSupply) {
 }
 
 TEST_F(WeekEvents, TheWeeksEventsIncludeTheDesertions) {
-    const int corps = b().Corps(2, {10, 10}, {{.type = 9, .morale = 20}});
+    b().Corps(2, {10, 10}, {{.type = 9, .morale = 20}});
     b().RecomputeAll();
     RunWeekEvents(g());
     EXPECT_LT(st().Regiment(2, 1).Men, 1000) << "nobody deserted";
