@@ -30,6 +30,18 @@ int DifficultyBonus(const State& st, int side) {
     return 0;
 }
 
+// The guns of all fortress batteries of a garrison corps.
+int GarrisonBatteryGuns(const State& st, int side, int corps) {
+    const THad& g = st.CorpsRec(side, corps);
+    int guns = 0;
+    for (int i = 1; i <= UnitsOf(g); ++i) {
+        const int r = UnitAt(g, i);
+        if (IsRegiment(st, side, r) && st.Regiment(side, r).Type == kTypeFortressBattery)
+            guns += st.Regiment(side, r).Men;
+    }
+    return guns;
+}
+
 const char* ArmWord(const TEzred& e) {
     return IsCavalry(e) ? " Lovas: " : IsInfantry(e) ? " Gyalogos: " : " Löveg: ";
 }
@@ -280,8 +292,10 @@ int InflictLosses(Game& game, int s, int unit, int target) {
     }
     L = std::clamp(L, 0, men);
     if (IsArtillery(t)) severity = std::min(severity, L);
-    // A fortress battery of a garrison is never silenced by one exchange.
-    if (t.Type == kTypeFortressBattery && InGarrison(st, e, t)) L = std::min(L, men - 1);
+    // A garrison is never silenced by one exchange: the blow that would take the last guns of
+    // all its fortress batteries leaves this battery one.
+    if (t.Type == kTypeFortressBattery && InGarrison(st, e, t) && L >= GarrisonBatteryGuns(st, e, t.Corps))
+        L = men - 1;
     if (L <= 0) {
         L = 0;
         severity = 0;

@@ -154,6 +154,27 @@ TEST_F(Combat, AFortressBatteryIsNeverSilencedAndAnEmptyTargetLosesNothing) {
     EXPECT_EQ(st().Battle.MoraleTally, tallies);
 }
 
+TEST_F(Combat, OneOfSeveralFortressBatteriesCanFallButNeverTheGarrisonsLastGun) {
+    b.City(3, At{kTarget.x, kTarget.y}, {.owner = 2, .kind = 3, .garrisonCapacity = 3000, .gunCapacity = 40});
+    Set({{.type = 11}}, {{.type = 14, .men = 2}, {.type = 14, .men = 8}}, kFieldAttack, {.garrison = 1});
+    TEzred& gun = st().Regiment(1, A(1));
+    gun.CombatValueFull = 100;
+    gun.Experience = 100;
+    TEzred& small = st().Regiment(2, D(1));
+    TEzred& large = st().Regiment(2, D(2));
+    ASSERT_EQ(small.Men, 2);
+    // Three guns hit: the small battery is silenced, the other still has its eight.
+    ScriptDraws({{1, 1}, {2, 100}, {3, 1}});
+    InflictLosses(g(), 1, A(1), D(1));
+    EXPECT_EQ(small.Men, 0);
+    EXPECT_EQ(small.BattleLine, 7);
+    // Down to two guns in all, the last battery keeps one of them.
+    large.Men = 2;
+    ScriptDraws({{1, 1}, {2, 100}, {3, 1}});
+    InflictLosses(g(), 1, A(1), D(2));
+    EXPECT_EQ(large.Men, 1);
+}
+
 TEST_F(Combat, TheMoraleTestHoldsFallsBackOrFlees) {
     Set({{}}, {{}, {}, {}, {}});
     TEzred& u = st().Regiment(2, D(1));
