@@ -107,6 +107,7 @@ bool BombardFortress(Game& game, int side, int corps) {
     b.TargetEntrenchment = st.Cell(hex.x, hex.y).Entrenchment;
     b.TargetCityKind = CityRec(st, city).Kind;
     st.CorpsRec(side, corps).StackOrder = 10;
+    game.screen.ShowCannonMarker(hex.x, hex.y);
     Log(game, side, 0,
         GeneralOf(st, side, st.CorpsRec(side, corps).General).FamilyName.str() +
             " parancsot ad az eröd ágyúzására!");
@@ -190,6 +191,7 @@ bool BombardFortress(Game& game, int side, int corps) {
     if (!held.gone()) RecomputeCorps(game, side, held.get());
     if (!garrisonHeld.gone()) RecomputeCorps(game, other, garrisonHeld.get());
     Pause(game, 30);
+    game.screen.HideCannonMarker();
     if (!held.gone()) st.CorpsRec(side, held.get()).StackOrder = 1;
     b.BattleMode = kFieldAttack;
     if (v.FortStrength < v.FortMax) RefreshFortressDamage(game, city);

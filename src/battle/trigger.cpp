@@ -552,7 +552,7 @@ bool StartBattle(Game& game, int mode, int side, int corps, Hex target) {
     game.screen.OpenBattleReport();
     b.ReportOpen = 1;
     const int winner = ResolveBattle(game, side, held.get(), target);
-    game.screen.StopSound();
+    game.screen.EndSoundLoop();
     if (b.Draw)
         Report(game, 0, "Döntetlen");
     else

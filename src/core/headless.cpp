@@ -25,6 +25,14 @@ void HeadlessPresentation::TurnEventLine(int side, std::string_view text) { Reco
 void HeadlessPresentation::ShowTurnStartScreen(bool review) { Record(Kind::TurnStartScreen, "", review ? 1 : 0); }
 void HeadlessPresentation::ReportLine(int icon, std::string_view text) { Record(Kind::ReportLine, text, icon); }
 void HeadlessPresentation::PlaySound(int effect) { Record(Kind::Sound, "", effect); }
+void HeadlessPresentation::StopSound() { Record(Kind::SoundStop, ""); }
+void HeadlessPresentation::EndSoundLoop() { Record(Kind::SoundLoopEnd, ""); }
+void HeadlessPresentation::PauseMusic() { Record(Kind::Music, "", 0); }
+void HeadlessPresentation::ResumeMusic() { Record(Kind::Music, "", 1); }
+void HeadlessPresentation::ShowCannonMarker(int x, int y) {
+    Record(Kind::CannonMarker, std::to_string(x) + "," + std::to_string(y), 1);
+}
+void HeadlessPresentation::HideCannonMarker() { Record(Kind::CannonMarker, "", 0); }
 
 EndOfGameChoice HeadlessPresentation::ShowEndOfGame(const EndOfGameView& view) {
     lastEnd_ = view;

@@ -14,7 +14,7 @@ namespace vezer {
 class HeadlessPresentation : public Presentation {
 public:
     enum class Kind { Message, Ask, Error, Pause, TurnEvent, TurnStartScreen, ReportLine, Sound, CloseMainScreen,
-                      EndOfGame };
+                      EndOfGame, SoundStop, SoundLoopEnd, Music, CannonMarker };
     struct Call {
         Kind kind;
         std::string text;
@@ -29,6 +29,14 @@ public:
     void ShowTurnStartScreen(bool review) override;
     void ReportLine(int icon, std::string_view text) override;
     void PlaySound(int effect) override;
+    void StopSound() override;
+    void EndSoundLoop() override;
+    // Recorded as Music with value 0 (paused) or 1 (resumed).
+    void PauseMusic() override;
+    void ResumeMusic() override;
+    // Recorded as CannonMarker with the hex as "x,y", or "" when hidden.
+    void ShowCannonMarker(int x, int y) override;
+    void HideCannonMarker() override;
     // Recorded with the verdict as text and the grade as value; answered with the set choice.
     EndOfGameChoice ShowEndOfGame(const EndOfGameView& view) override;
     bool MainScreenExists() const override { return mainScreen_; }

@@ -58,8 +58,10 @@ public:
     virtual void ReportLine(int icon, std::string_view text) = 0;
     // Sound effect by its number.
     virtual void PlaySound(int effect) = 0;
-    // The effect that is playing stops (a looping battle noise ends with the fight).
+    // The effect that is playing stops at once.
     virtual void StopSound() {}
+    // The looping effect (a battle's din) stops looping: it dies away once the fight is over.
+    virtual void EndSoundLoop() {}
     // The background music pauses while a battle is shown and resumes after it.
     virtual void PauseMusic() {}
     virtual void ResumeMusic() {}
@@ -76,6 +78,9 @@ public:
     virtual void RemoveCorpsMarker(int markerId) { (void)markerId; }
     // The entrenchment mark of a hex appeared, changed level or side, or went.
     virtual void RefreshEntrenchmentMark(int x, int y) { (void)x, (void)y; }
+    // The cannon cursor over a fortress while it is bombarded, and its end.
+    virtual void ShowCannonMarker(int x, int y) { (void)x, (void)y; }
+    virtual void HideCannonMarker() {}
     // The damage overlay of a fortress (FortressDamage of the city).
     virtual void RefreshFortressOverlay(int city) { (void)city; }
     // The overview map's dots of the 75 cities are made anew (a game was set up).

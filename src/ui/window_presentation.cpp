@@ -107,6 +107,10 @@ void WindowPresentation::PlaySound(int effect) {
     if (app_.sound() != nullptr && app_.settings.EffectsOn()) app_.sound()->PlayEffect(effect);
 }
 
+void WindowPresentation::EndSoundLoop() {
+    if (app_.sound() != nullptr) app_.sound()->EndEffectLoop();
+}
+
 void WindowPresentation::RefreshCorpsMarker(int, int) {
     if (screen_ == nullptr) return;
     screen_->MarkersChanged(false);

@@ -31,6 +31,7 @@ public:
     void ReportLine(int icon, std::string_view text) override;
     void PlaySound(int effect) override;
     void StopSound() override;
+    void EndSoundLoop() override;
     void PauseMusic() override;
     void ResumeMusic() override;
     void OpenBattleReport() override;

@@ -8,6 +8,7 @@
 #include "core/geometry.h"
 #include "forces/invariants.h"
 #include "forces/movement.h"
+#include "map/queries.h"
 
 #include <gtest/gtest.h>
 
@@ -271,6 +272,32 @@ TEST_F(After, ARetreatGoesToFriendsNeverBackTowardsTheAttackerNorIntoEnemyTowns)
     EXPECT_FALSE(st().Battle.RetreatCollision);
     EXPECT_EQ(st().Battle.RetreatHexX, friends.x);
     EXPECT_EQ(st().ActiveSide, 1); // the sides are put back
+}
+
+TEST_F(After, ADefenderHemmedInByTheVictorsFallsBackAmongThemAndTheyMakeRoom) {
+    Forces({{}, {}}, {{}, {}});
+    // The victors stand on every other side of the beaten stack.
+    std::vector<std::pair<Hex, int>> around;
+    for (int dir = 0; dir <= 5; ++dir) {
+        const Hex n = Neighbour(kTarget, dir);
+        if (n == kHome) continue;
+        around.emplace_back(n, b.Corps(1, At{n.x, n.y}, {{}}, {.formation = 4}));
+    }
+    Fought(1, false);
+    ScriptDraws({}, 100); // nobody surrenders, no guns are taken
+    BattleAftermath(g(), 1, a);
+    const Hex fled{Corps(2, d).X, Corps(2, d).Y};
+    ASSERT_NE(fled, kTarget);
+    ASSERT_EQ(Distance(st(), fled, kTarget), 1);
+    for (const auto& [hex, corps] : around) {
+        const Hex at{Corps(1, corps).X, Corps(1, corps).Y};
+        if (hex == fled)
+            EXPECT_NE(at, fled) << "the victors' corps there gave way to the beaten";
+        else
+            EXPECT_EQ(at, hex);
+    }
+    EXPECT_EQ((Hex{Corps(1, a).X, Corps(1, a).Y}), kTarget); // the attacker holds the field
+    EXPECT_EQ(CheckInvariants(st()), std::vector<std::string>{});
 }
 
 TEST_F(After, ACapturedFortressYieldsItsGunsLessUpToAThird) {

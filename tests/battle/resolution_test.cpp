@@ -292,6 +292,55 @@ TEST_F(Fight, AForceAtTheReadyToWithdrawSlipsAway) {
     EXPECT_FALSE(RetreatDecision(g(), false, 2, 0, D, A));
 }
 
+TEST_F(Fight, HorseSuperiorityNeedsFiveHundredAndHalfAsManyAgainOnOpenGround) {
+    struct Case {
+        int horseA, horseD, entrenchment;
+        int superior; // side, 0 for none
+    } cases[] = {
+        {1000, 600, 0, 1}, // 2000 > 1800
+        {1000, 667, 0, 0}, // 2000 > 2001 fails
+        {500, 0, 0, 0},    // not more than 500
+        {501, 0, 0, 1},
+        {600, 1000, 0, 2}, // the defender's, when the attacker has none
+        {1000, 0, 1, 0},   // never against earthworks
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.horseA << " against " << c.horseD << " entrenched " << c.entrenchment);
+        testing::BattleGame fresh;
+        State& s = fresh.st();
+        s.FogOfWar = 1;
+        std::vector<Reg> att{{.men = 1000}}, def{{.men = 1000}};
+        if (c.horseA > 0) att.push_back({.type = 4, .men = c.horseA});
+        if (c.horseD > 0) def.push_back({.type = 4, .men = c.horseD});
+        const int a = fresh.b.Corps(1, At{kHome.x, kHome.y}, {}, {.formation = 4});
+        for (const Reg& r : att) fresh.b.Regiment(1, a, r);
+        const int d = fresh.b.Corps(2, At{kTarget.x, kTarget.y}, {});
+        for (const Reg& r : def) fresh.b.Regiment(2, d, r);
+        s.Cell(kTarget.x, kTarget.y).Entrenchment = c.entrenchment;
+        fresh.b.RecomputeAll();
+        BattleState& bs = s.Battle;
+        bs.AttackerSide = 1;
+        bs.DefenderSide = 2;
+        bs.TargetX = kTarget.x;
+        bs.TargetY = kTarget.y;
+        bs.TargetEntrenchment = c.entrenchment;
+        bs.ReportOpen = 1;
+        fresh.ScriptDraws({});
+        BuildDefendingForce(fresh.g(), 2, kTarget, bs.DefendingForce);
+        BuildAttackingForce(fresh.g(), 1, a, kTarget, bs.AttackingForce);
+        ApplyBattleModifiers(fresh.g(), bs.AttackingForce, bs.DefendingForce);
+        SetRoundLimits(s);
+        bs.MaxRounds = 1;
+        const int nationA = bs.AttackingForce.Nation, nationD = bs.DefendingForce.Nation;
+        FightBattle(fresh.g(), bs.AttackingForce, bs.DefendingForce, 1);
+        EXPECT_EQ(bs.CavalrySuperiority[1] != 0, c.superior == 1);
+        EXPECT_EQ(bs.CavalrySuperiority[2] != 0, c.superior == 2);
+        const std::string tail = " lovassági fölény! +10 morál a lovasságnak";
+        EXPECT_EQ(fresh.Reported(battle::NationNameByFlag(s, nationA) + tail), c.superior == 1);
+        EXPECT_EQ(fresh.Reported(battle::NationNameByFlag(s, nationD) + tail), c.superior == 2);
+    }
+}
+
 TEST_F(Fight, TheWinnerPursuesUnlessTheBeatenAreAllHorse) {
     for (bool horse : {false, true}) {
         testing::BattleGame fresh;

@@ -109,12 +109,54 @@ TEST_F(Bombardment, MoraleOfBothSidesWithoutReturnFire) {
     EXPECT_EQ(st().Regiment(1, 2).Readiness, 80);
 }
 
+TEST_F(Bombardment, TheBombardmentIsToldInTheLogsAndPacedByPauses) {
+    Fortress(4, 3, {{}}, 2, 20);
+    st().PlayerType[1] = 2; // the computer's siege: a pause before the guns open
+    // A hit that sets the castle on fire.
+    ScriptDraws({{9, 1}, {10, 15}, {11, 3}});
+    t.screen.Clear();
+    ASSERT_TRUE(BombardFortress(g(), 1, besieger));
+    std::vector<int> pauses;
+    for (const auto& call : t.screen.Calls())
+        if (call.kind == HeadlessPresentation::Kind::Pause) pauses.push_back(call.value);
+    // The order, the answer, the losses, the fire, the besiegers' morale, the end.
+    EXPECT_EQ(pauses, (std::vector<int>{10, 3, 3, 3, 3, 10}));
+    // Fog of war is on: what each side's morale did stays in its own log; the rest both read.
+    struct Line {
+        int side;
+        std::string text;
+        bool otherSees;
+    } lines[] = {
+        {1, "General1-1 parancsot ad az eröd ágyúzására!", true},
+        {2, "General2-1 visszavonja az ágyúkat.", true},
+        {2, "Tüz a várban!  A védök ellátmánya csökken.", true},
+        {2, "Védök morálja: -11", false},
+        {1, "Ostromlók morálja: +3", false},
+        {1, "Az eröd szintje csökken: -1  Jelenlegi szint: 2", true},
+    };
+    for (const Line& l : lines) {
+        EXPECT_TRUE(Logged(l.side, l.text)) << l.text;
+        EXPECT_EQ(Logged(3 - l.side, l.text), l.otherSees) << l.text;
+    }
+    for (int side = 1; side <= 2; ++side) {
+        const EventLog& log = st().Logs[side];
+        for (int i = 0; i < log.Count; ++i)
+            EXPECT_EQ(log.Entries[static_cast<std::size_t>(i)].Colour, 0x99FFFF)
+                << log.Entries[static_cast<std::size_t>(i)].Text.str();
+    }
+    EXPECT_EQ(st().CorpsRec(1, besieger).StackOrder, 1);
+    EXPECT_EQ(st().Battle.BattleMode, kFieldAttack);
+}
+
 TEST_F(Bombardment, AFortressAtItsLowestLevelTakesNoDamageAndDoesNotBurn) {
     Fortress(6, 1, {{}}, 5, 100);
     ScriptDraws({}); // every draw 1: the hit draw would hit
     const int from = st().RandPos;
     BombardFortress(g(), 1, besieger);
     EXPECT_EQ(DrawsSince(from), 9); // the hit is drawn; no fire draw
+    // The cannon cursor stands over the fortress while the guns fire, and goes after.
+    EXPECT_EQ(t.screen.Texts(HeadlessPresentation::Kind::CannonMarker),
+              (std::vector<std::string>{std::to_string(kFort.x) + "," + std::to_string(kFort.y), ""}));
     EXPECT_EQ(Strength(), 1);
     EXPECT_TRUE(Logged(1, "Az eröd lövetése hatástalan!"));
     EXPECT_FALSE(Logged(2, "Tüz a várban!"));

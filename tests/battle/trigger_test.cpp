@@ -310,6 +310,44 @@ TEST_F(Trigger, TheEstimateStaysWithinItsRangeAndLeavesTheCorpsAsTheyWere) {
     EXPECT_EQ(t.screen.Count(HeadlessPresentation::Kind::Sound), 4);
 }
 
+TEST_F(Trigger, AnEstimateChangesNothingButTheBattleStateAndTheCursor) {
+    // An attacker with a supporter beside the target, against a stack of two corps on a river
+    // crossing, everything recomputed as the game keeps it.
+    const int a = Attacker(6, {.formation = 4}, {.type = 1});
+    b.Regiment(1, a, {.type = 11});
+    Corps(1, Neighbour(kTarget, 1), 3, {.formation = 4});
+    Defender(4);
+    Defender(2, {.formation = 6}, {.type = 11});
+    st().Cell(kHome.x, kHome.y).River[static_cast<std::size_t>(DirectionTo(kHome, kTarget))] = 1;
+    b.RecomputeAll();
+    ASSERT_EQ(Order(25, kTarget, 1, a), OrderOutcome::Executed);
+    ASSERT_NE(st().Battle.SupportList[1].Corps, 0);
+    const State before = st();
+    const int odds = PrepareBattle(g(), 1, a, kTarget, true);
+    ASSERT_GE(odds, 0);
+    // What an estimate may change: the battle state, the cursor, the side it reckons against,
+    // the regiments' battle marks, which every battle clears first, and the order in which
+    // this machine stacks the corps it recomputes.
+    State after = st();
+    for (int side = 1; side <= 2; ++side)
+        for (int c = 1; c <= after.CorpsCount[side]; ++c)
+            after.CorpsRec(side, c).StackOrder = before.CorpsRec(side, c).StackOrder;
+    after.Battle = before.Battle;
+    after.RandPos = before.RandPos;
+    after.OtherSide = before.OtherSide;
+    for (int side = 1; side <= 2; ++side)
+        for (int r = 1; r <= after.RegimentCount[side]; ++r) {
+            TEzred& e = after.Regiment(side, r);
+            const TEzred& was = before.Regiment(side, r);
+            e.EngagedInRound = was.EngagedInRound;
+            e.FoughtInBattle = was.FoughtInBattle;
+            e.ActedInRound = was.ActedInRound;
+            e.BattleLine = was.BattleLine;
+        }
+    EXPECT_EQ(FullStateHash(after), FullStateHash(before));
+    EXPECT_EQ(t.screen.Count(HeadlessPresentation::Kind::ReportLine), 0);
+}
+
 TEST_F(Trigger, APersonAtEitherMachineMayNotAttackFromRest) {
     const int a = Attacker(2, {.formation = 1});
     Defender(1);

@@ -6,6 +6,7 @@
 #include "battle/battle_internal.h"
 
 #include "core/geometry.h"
+#include "core/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -289,6 +290,71 @@ TEST_F(Combat, ACavalryChargeAndAHorsemanWhoDaresNot) {
     EXPECT_TRUE(foot.ActedInRound);
     EXPECT_LT(foot.Men, 1000);
     EXPECT_LT(horse.Men, 1000);
+}
+
+TEST_F(Combat, FireIsAnsweredByFootAndGunsNowAndThenButNeverByHorse) {
+    // A battalion and a battery against horse, foot and guns, in a round of fire.
+    Set({{}, {.type = 11}}, {{.type = 4}, {}, {.type = 11}});
+    const int foot = A(1), gun = A(2);
+    ASSERT_EQ(st().Regiment(1, foot).Type, 9);
+    ASSERT_EQ(st().Regiment(1, gun).Type, 11);
+    st().Battle.FireRounds = 4;
+    st().Battle.Round = 1;
+    const std::string reply = " viszonozza a tüzet.";
+    struct Case {
+        int shooter, slot, band, answer;
+        bool answered;
+        int draws;
+    } cases[] = {
+        // Foot fire at foot: answered on a draw of 40 or less.
+        {foot, 2, 50, 40, true, 9},
+        {foot, 2, 50, 41, false, 6},
+        // Foot fire at guns: answered on 25 or less.
+        {foot, 3, 100, 25, true, 9},
+        {foot, 3, 100, 26, false, 6},
+        // Horse never answers fire: no draw for it.
+        {foot, 1, 1, 1, false, 5},
+        // A battery firing at a battery: the target's test, then an answer on 30 or less.
+        {gun, 3, 100, 30, true, 10},
+        {gun, 3, 100, 31, false, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "shooter " << c.shooter << " slot " << c.slot << " draw " << c.answer);
+        for (int slot = 1; slot <= 3; ++slot) {
+            TEzred& e = st().Regiment(2, D(slot));
+            e.EngagedInRound = 1;
+            e.ActedInRound = 0;
+            e.BattleLine = 1;
+        }
+        for (int u : {foot, gun}) {
+            st().Regiment(1, u).EngagedInRound = 1;
+            st().Regiment(1, u).ActedInRound = u == c.shooter ? 0 : 1;
+            st().Regiment(1, u).BattleLine = 1;
+        }
+        const int target = D(c.slot);
+        const bool gunFire = c.shooter == gun;
+        // The target, its band; no blow lands (severity and guns at 100, no extra men lost);
+        // a battery's target is tested and holds; then the answer, which lands nothing either.
+        std::vector<std::pair<int, int>> draws = {{1, c.slot}, {2, c.band}, {3, 100}};
+        int k = 6;
+        if (st().Regiment(2, target).Arm == 3) draws.push_back({5, 100});
+        if (gunFire) draws.push_back({k++, 1});
+        draws.push_back({k, c.answer});
+        draws.push_back({k + 1, 100});
+        if (st().Regiment(1, c.shooter).Arm == 3) draws.push_back({k + 3, 100});
+        State& s = st();
+        for (int i = 1; i <= kRandTableSize; ++i) s.RandTable[static_cast<std::size_t>(i)] = 0;
+        for (auto [at, v] : draws)
+            s.RandTable[static_cast<std::size_t>((s.RandPos - 1 + at * s.RandStep) % kRandTableSize + 1)] = v - 1;
+        t.screen.Clear();
+        const int before = s.RandPos;
+        SideActs(g(), true, 1, 1, s.Battle.DefendingForce, s.Battle.AttackingForce);
+        EXPECT_EQ(DrawsSince(before), c.draws);
+        const std::string fire = RegimentSubject(s, 1, c.shooter) + " tüzet nyit " + RegimentGoal(s, 2, target);
+        EXPECT_TRUE(Reported(gunFire ? fire + "." : fire)) << fire;
+        EXPECT_EQ(Reported(RegimentSubject(s, 2, target) + reply), c.answered);
+        EXPECT_EQ(s.Regiment(2, target).ActedInRound != 0, c.answered);
+    }
 }
 
 TEST_F(Combat, AUnitWhoseOpponentGaveWayGainsSpirit) {

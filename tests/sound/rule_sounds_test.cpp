@@ -153,48 +153,83 @@ TEST_F(Autumn1848, TheWeeksWeatherIsHeardOnTheTurnStartScreen) {
     }
 }
 
-// Battles and the bombardment belong to the battle module. Enable these when it has landed on
-// main (orders 1 and 2 then fight): the battle asks for one looping din, the bombardment for
-// the guns and, when the garrison's stores catch fire, the fire.
+// A battle asks for one looping din, which dies away when the fight is over, and the music
+// makes way for it; the bombardment asks for the guns and, when the garrison's stores catch
+// fire, the fire.
 struct BattleSounds : ::testing::Test, testing::BuiltGame {};
 
-TEST_F(BattleSounds, DISABLED_AnAttackAsksForOneLoopingBattleDin) {
-    const int attacker = b.Corps(1, {20, 20}, {{.type = 9}, {.type = 9}, {.type = 11}});
+TEST_F(BattleSounds, AnAttackAsksForOneLoopingBattleDin) {
+    const int attacker = b.Corps(1, {20, 20}, {{.type = 9}, {.type = 9}, {.type = 11}}, {.formation = 4});
     const int defender = b.Corps(2, {20, 19}, {{.type = 9}, {.type = 11}});
     b.RecomputeAll();
     ExecuteOrder(g(), TParancs{kOrderSelectCorps, 20, 20, 1, attacker, 0});
     ExecuteOrder(g(), TParancs{25, 20, 19, 1, attacker, 0});
     t.screen.Clear();
-    ExecuteOrder(g(), TParancs{1, 20, 19, 1, attacker, defender});
+    ASSERT_EQ(ExecuteOrder(g(), TParancs{1, 20, 19, 1, attacker, defender}), OrderOutcome::Executed);
+    using Kind = HeadlessPresentation::Kind;
     std::vector<int> dins;
-    for (const auto& call : t.screen.Calls())
-        if (call.kind == HeadlessPresentation::Kind::Sound) {
+    int dinAt = -1, loopEndAt = -1, pausedAt = -1, resumedAt = -1;
+    const auto& calls = t.screen.Calls();
+    for (std::size_t k = 0; k < calls.size(); ++k) {
+        const auto& call = calls[k];
+        const int at = static_cast<int>(k);
+        if (call.kind == Kind::Sound) {
             const sound::EffectFile* e = sound::FindEffect(call.value);
             ASSERT_NE(e, nullptr) << call.value;
-            if (e->loops) dins.push_back(call.value);
+            if (e->loops) {
+                dins.push_back(call.value);
+                dinAt = at;
+            }
         }
-    EXPECT_EQ(dins.size(), 1u);
+        if (call.kind == Kind::SoundLoopEnd) loopEndAt = at;
+        if (call.kind == Kind::Music && call.value == 0) pausedAt = at;
+        if (call.kind == Kind::Music && call.value == 1) resumedAt = at;
+    }
+    ASSERT_EQ(dins.size(), 1u);
+    EXPECT_TRUE(dins[0] == 6 || dins[0] == 10 || dins[0] == 16 || (dins[0] >= 21 && dins[0] <= 24)) << dins[0];
+    EXPECT_EQ(t.screen.Count(Kind::SoundLoopEnd), 1);
+    EXPECT_GT(loopEndAt, dinAt) << "the din dies away after the fight, not before it";
+    EXPECT_EQ(t.screen.Count(Kind::SoundStop), 0) << "the din is not cut off";
+    EXPECT_LT(pausedAt, dinAt) << "the music makes way for the battle";
+    EXPECT_GT(resumedAt, loopEndAt) << "and comes back after it";
 }
 
-TEST_F(BattleSounds, DISABLED_ABombardmentAsksForTheGunsAndPerhapsTheFire) {
+TEST_F(BattleSounds, ABombardmentAsksForTheGunsAndPerhapsTheFire) {
     b.City(3, {20, 19},
            {.owner = 2,
             .kind = 3,
             .garrisonCapacity = 3000,
             .gunCapacity = 40,
-            .fortMax = 3,
-            .fortStrength = 3});
+            .fortMax = 1,
+            .fortStrength = 1});
     b.Corps(2, {20, 19}, {{.type = 14}, {.type = 14}, {.type = 9}}, {.garrison = 1});
-    const int besieger = b.Corps(1, {20, 19}, {{.type = 9}, {.type = 12}, {.type = 12}, {.type = 12}});
+    const int besieger =
+        b.Corps(1, {20, 19}, {{.type = 9}, {.type = 13}, {.type = 13}, {.type = 13}}, {.formation = 5});
     b.RecomputeAll();
-    t.screen.Clear();
-    ExecuteOrder(g(), TParancs{2, 20, 19, 1, besieger, 0});
     std::vector<int> sounds;
-    for (const auto& call : t.screen.Calls())
-        if (call.kind == HeadlessPresentation::Kind::Sound) sounds.push_back(call.value);
-    ASSERT_FALSE(sounds.empty());
-    EXPECT_EQ(sounds.front(), 3);
-    for (std::size_t k = 1; k < sounds.size(); ++k) EXPECT_EQ(sounds[k], 18);
+    auto bombard = [&] {
+        t.screen.Clear();
+        ASSERT_EQ(ExecuteOrder(g(), TParancs{2, 20, 19, 1, besieger, 0}), OrderOutcome::Executed);
+        sounds.clear();
+        for (const auto& call : t.screen.Calls())
+            if (call.kind == HeadlessPresentation::Kind::Sound) sounds.push_back(call.value);
+    };
+    // Walls at their lowest level neither fall nor burn: only the guns are heard.
+    bombard();
+    EXPECT_EQ(sounds, std::vector<int>{3});
+    // Whole walls of the weakest kind fall to three siege batteries; now and then the stores
+    // burn, and the fire is heard after the guns.
+    bool burnt = false;
+    for (int k = 0; k < 40 && !burnt; ++k) {
+        st().Cities[3].FortStrength = 2;
+        for (int c = 1; c <= st().CorpsCount[1]; ++c) st().CorpsRec(1, c).MovementPoints = 100;
+        bombard();
+        ASSERT_FALSE(sounds.empty());
+        EXPECT_EQ(sounds.front(), 3);
+        for (std::size_t i = 1; i < sounds.size(); ++i) EXPECT_EQ(sounds[i], 18);
+        burnt = sounds.size() == 2;
+    }
+    EXPECT_TRUE(burnt) << "forty hits and never a fire";
 }
 
 } // namespace
