@@ -8,7 +8,6 @@
 #include "core/geometry.h"
 #include "forces/invariants.h"
 #include "forces/movement.h"
-#include "map/queries.h"
 
 #include <gtest/gtest.h>
 
@@ -288,7 +287,7 @@ TEST_F(After, ADefenderHemmedInByTheVictorsFallsBackAmongThemAndTheyMakeRoom) {
     BattleAftermath(g(), 1, a);
     const Hex fled{Corps(2, d).X, Corps(2, d).Y};
     ASSERT_NE(fled, kTarget);
-    ASSERT_EQ(Distance(st(), fled, kTarget), 1);
+    ASSERT_LE(DirectionTo(kTarget, fled), 5) << "one step away";
     for (const auto& [hex, corps] : around) {
         const Hex at{Corps(1, corps).X, Corps(1, corps).Y};
         if (hex == fled)
