@@ -66,8 +66,9 @@ TEST(CampaignStartFiles, LoadSoundAndSaveAndReloadToTheSameState) {
             // Side 1, a person's in every start file, may have had its roster topped up by
             // thirty; the computer's never is.
             EXPECT_EQ(st.GeneralCount[side], side == 1 ? st.GeneralCount[1] : kShippedGeneralCount2);
-            if (side == 1)
+            if (side == 1) {
                 EXPECT_TRUE(st.GeneralCount[1] == 42 || st.GeneralCount[1] == 72) << st.GeneralCount[1];
+            }
             EXPECT_GT(st.CityPoints[side], 0) << "a side without valued cities has lost already";
         }
         EXPECT_EQ(Joined(CheckInvariants(st)), "");

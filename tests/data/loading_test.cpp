@@ -334,7 +334,7 @@ TEST(LoadSavedGame, EveryCorpsTakesItsGeneralAndAPersonsRosterIsToppedUp) {
     ASSERT_LT(corps1 + 30, 200);
     TestGame t;
     Menu(t.st());
-    LoadSavedGame(t.g(), 1, testing::kTestSeed, shortRoster, "save\keves.sav");
+    LoadSavedGame(t.g(), 1, testing::kTestSeed, shortRoster, "save\\keves.sav");
     const State& st = t.st();
     EXPECT_EQ(st.GeneralCount[1], saved1 + 30);
     EXPECT_EQ(st.GeneralCount[2], kShippedGeneralCount2);
@@ -357,7 +357,7 @@ TEST(LoadSavedGame, EveryCorpsTakesItsGeneralAndAPersonsRosterIsToppedUp) {
         for (int g = 1; g <= s.GeneralCount[1]; ++g) s.Generals[1][g].Available = s.Generals[1][g].Corps != 0;
         s.PlayerType[1] = 2;
     });
-    LoadSavedGame(u.g(), 1, testing::kTestSeed, computers, "save\gep.sav");
+    LoadSavedGame(u.g(), 1, testing::kTestSeed, computers, "save\\gep.sav");
     EXPECT_EQ(u.st().GeneralCount[1], saved1);
     const Bytes full = SpringSaveWith([&](State& s) {
         for (int g = s.GeneralCount[1] + 1; g <= 200; ++g) s.Generals[1][g].Nation = 1;
