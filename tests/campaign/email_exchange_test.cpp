@@ -6,6 +6,7 @@
 #include "campaign/email.h"
 #include "campaign/email_test_support.h"
 #include "core/calendar.h"
+#include "core/errors.h"
 #include "core/geometry.h"
 #include "files/email_files.h"
 #include "files/savegame.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 namespace vezer {
 namespace {
@@ -167,6 +169,8 @@ TEST(EmailExchange, OpeningOnesOwnTurnFilePutsThePlayerOnTheOtherSide) {
     EXPECT_EQ(hu.Open("PBEM_own.sav", "xyz"), TurnFileOpening::Opened);
     EXPECT_EQ(hu.st().LocalSide, 2);
     EXPECT_EQ(hu.st().Password[2].str(), "xyz");
+    EXPECT_EQ(hu.st().PasswordSet[2], 1);
+    EXPECT_EQ(hu.st().PasswordLength[2], 3);
     EXPECT_EQ(hu.st().Password[1].str(), "abc");
     // The first week of a new game: the turn-start screen again, but no upkeep, no turn start.
     EXPECT_EQ(hu.st().TurnStartDue, 1);
@@ -212,6 +216,8 @@ TEST(EmailExchange, ATurnFileWithoutItsEndLeavesTheReplayPending) {
     ActivateMainScreen(at.g());
     EXPECT_EQ(at.st().ReplayCount, 2);
     EXPECT_EQ(ReplayNextOrder(at.g()), 2) << "nothing to watch: both orders on one press";
+    EXPECT_EQ(at.st().HiddenMove, 0) << "cleared after the press";
+    EXPECT_EQ(at.st().ReplayBusy, 0);
     EXPECT_EQ(SharedHash(at.st()), t1.afterOrder.back());
     EXPECT_EQ(ReplayNextOrder(at.g()), 0);
     EXPECT_EQ(ReplayNextOrder(at.g()), 0);
@@ -241,6 +247,56 @@ TEST(EmailExchange, ATurnFileThatCannotBeWrittenIsAskedForAgainAndNothingIsLost)
     // Without its order file there is no turn to write.
     std::filesystem::remove(hu.g().dir.Resolve(kOrderFile));
     EXPECT_THROW(WriteTurnFile(hu.g(), "u"), FileIoError);
+}
+
+TEST(EmailExchange, AMarchStopsTheReplayUnlessTheCorpsIsUnknown) {
+    EmailMachine hu, at;
+    StartEmailGame(hu.g(), 1, testing::kTestSeed, 1, CampaignChoices{.fogOfWar = 1}, "Kossuth");
+    ActivateMainScreen(hu.g());
+    const THad& moga = hu.st().CorpsRec(1, 9);
+    SentTurn t1 = PlayTurn(hu, {{kOrderSelectCorps, moga.X, moga.Y, 1, 9, 0}, {kOrderMove, 16, 18, 1, 9, 0},
+                                {kOrderChangeTactic, 0, 0, 1, 9, 2}}, "m");
+    at.TakeFile(hu, t1.file);
+    ASSERT_EQ(at.Open("PBEM_m.sav", "x"), TurnFileOpening::Opened);
+    ActivateMainScreen(at.g());
+    // Austria knows Móga's corps: the march is watched, one press each.
+    at.st().CorpsRec(1, 9).ReconLevel = 2;
+    EXPECT_GE(ReplayNextOrder(at.g()), 1);
+    EXPECT_LE(at.st().ReplayNext, 2) << "a known corps' march stops the replay";
+    EXPECT_EQ(at.st().ActiveSide, 1);
+    // A copy of the start-of-turn save is no turn: it holds no orders.
+    const Bytes save = ReadFileBytes(hu.g().dir.Resolve(kEmailSaveFile), kEmailSaveFile);
+    WriteFileAtomic(at.g().dir.Resolve("save\\PBEM_bare.sav"), save);
+    const std::uint64_t before = testing::WholeHash(at.st());
+    EXPECT_THROW(at.Open("PBEM_bare.sav", "x"), DataError);
+    EXPECT_EQ(testing::WholeHash(at.st()), before);
+}
+
+} // namespace
+} // namespace vezer
+
+namespace vezer {
+namespace {
+
+TEST(OrderFile, TheChancePositionsAtTheirBoundsAreTakenAndBeyondThemRefused) {
+    const TParancs select{kOrderSelectCorps, 3, 4, 1, 2, 0};
+    for (auto [pos, step, ok] : {std::tuple{1, 1, true}, {kRandTableSize, 15, true}, {0, 1, false}, {1, 0, false},
+                                 {kRandTableSize + 1, 1, false}, {1, 16, false}}) {
+        const Bytes header = OrderFileBytes(OrderFileContents{pos, step, {}});
+        const Bytes record = OrderFileBytes(OrderFileContents{1, 1, {{select, pos, step}}});
+        if (ok) {
+            EXPECT_EQ(ReadOrderFile(header, "h").randPos, pos);
+            EXPECT_EQ(ReadOrderFile(record, "r").orders.at(0).randStep, step);
+        } else {
+            EXPECT_THROW(ReadOrderFile(header, "h"), DataError) << pos << " " << step;
+            EXPECT_THROW(ReadOrderFile(record, "r"), DataError) << pos << " " << step;
+        }
+    }
+    // A click is never recorded, and nothing follows the end of the turn.
+    EXPECT_THROW(ReadOrderFile(OrderFileBytes({1, 1, {{TParancs{kOrderClickHex, 1, 1, 0, 0, 0}, 1, 1}}}), "c"),
+                 DataError);
+    EXPECT_THROW(ReadOrderFile(OrderFileBytes({1, 1, {{TParancs{kOrderEndTurn}, 1, 1}, {select, 1, 1}}}), "e"),
+                 DataError);
 }
 
 } // namespace
